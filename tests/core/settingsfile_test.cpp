@@ -92,8 +92,7 @@ TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesDefaults) {
 }
 
 TEST_F(SettingsFileTest, NamesMatchWithoutLetterCaseAndStringsAreCut) {
-    put("[Tabs]\nMusic=/a\n[Long]\ns=" + std::string(3000, 'x') +
-        "\nz=" + std::string(2100, '\xe4') + "\n");
+    put("[Tabs]\nMusic=/a\n[Long]\ns=" + std::string(3000, 'x') + "\n");
     SettingsFile file(path);
     EXPECT_EQ(file.readString("TABS", "music", ""), "/a");
     EXPECT_EQ(file.readString("long", "s", "").size(), 2047u);
