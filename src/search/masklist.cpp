@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-std::vector<std::string> SplitMaskList(std::string_view text, char delimiter) {
+std::vector<std::string> SplitMaskList(std::string_view text, char delimiter, bool ignoreCase) {
     std::vector<std::string> pieces;
     size_t start = 0;
     while (start <= text.size()) {
@@ -14,7 +14,7 @@ std::vector<std::string> SplitMaskList(std::string_view text, char delimiter) {
             end = text.size();
         const std::string_view piece = TrimBlanks(text.substr(start, end - start));
         const bool known = std::any_of(pieces.begin(), pieces.end(), [&](const std::string &p) {
-            return SameTextIgnoringCase(p, piece);
+            return ignoreCase ? SameTextIgnoringCase(p, piece) : p == piece;
         });
         if (!piece.empty() && !known)
             pieces.emplace_back(piece);
