@@ -16,7 +16,6 @@ int main(int argc, char *argv[]) {
     // A running instance closes (saving its files) before this one reads them.
     SingleInstance instance;
     instance.closeRunningInstance();
-    instance.listen();
 
     QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kezstr(KezStr::EarlyTitle)));
     // The process ends when the main window has closed, not when its last window hides
@@ -27,7 +26,10 @@ int main(int argc, char *argv[]) {
     Tkezmainf window(QString(), arguments);
     QObject::connect(&window, &Tkezmainf::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Serving close requests only once the window exists, so a request always finds the
+    // creation sequence done.
     instance.setCloseHandler([&window] { return window.close(); });
+    instance.listen();
     window.showMaximized();
     return app.exec();
 }
