@@ -1,6 +1,7 @@
 // MimeTypeText: MIME look-up by name and content, Chinese comments from the MIME XML files.
 #include "platform/mimetypetext.h"
 
+#include "platform/nativefile.h"
 #include "platform/shellitemdata.h"
 
 #include <QFile>
@@ -80,7 +81,7 @@ QByteArray readHead(const QByteArray &path, int bytes) {
 }
 
 bool isDesktopApplication(const QByteArray &path) {
-    QByteArray content = readHead(path, 64 * 1024);
+    QByteArray content = NativeFile::read(path, 64 * 1024);
     for (const QByteArray &raw : content.split('\n')) {
         QByteArray line = raw.trimmed();
         if (line.startsWith("Type") && line.contains('='))

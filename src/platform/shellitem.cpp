@@ -2,6 +2,7 @@
 #include "platform/shellitem.h"
 
 #include "platform/mimetypetext.h"
+#include "platform/nativefile.h"
 #include "platform/naturalsortkey.h"
 #include "platform/shellitemdata.h"
 #include "platform/specialfolders.h"
@@ -24,6 +25,8 @@ namespace {
 const QString DesktopParsingName = QStringLiteral("::{desktop}");
 const QString ComputerParsingName = QStringLiteral("::{computer}");
 const QString TrashParsingName = QStringLiteral("::{trash}");
+// Desktop entries are small; reading more would only slow down a mislabelled big file.
+constexpr qint64 MaxDesktopFileBytes = 64 * 1024;
 
 qint64 toMSecs(const struct statx_timestamp &t) {
     return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
@@ -433,11 +436,7 @@ QByteArray ShellItem::linkTarget() const {
         return buf;
     }
     if (d->has(ShellItemData::DesktopLink)) {
-        QFile file(QFile::decodeName(path));
-        int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle))
-            return {};
-        QByteArray content = file.read(64 * 1024);
+        QByteArray content = NativeFile::read(path, MaxDesktopFileBytes);
         QByteArray url = desktopFileValue(content, "URL");
         if (!url.isEmpty()) {
             QUrl u = QUrl::fromEncoded(url);

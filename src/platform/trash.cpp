@@ -1,6 +1,7 @@
 // Trash: trash folders per volume, .trashinfo reading and writing, restore and erase.
 #include "platform/trash.h"
 
+#include "platform/nativefile.h"
 #include "platform/shellitemdata.h"
 #include "platform/volumesource.h"
 
@@ -22,6 +23,8 @@ namespace {
 const QByteArray InfoSuffix = QByteArrayLiteral(".trashinfo");
 // Trashed names that clash get a number; beyond this many clashes something is wrong.
 constexpr int MaxNameAttempts = 10000;
+// A .trashinfo holds two short lines; anything far bigger is not one.
+constexpr qint64 MaxInfoBytes = 64 * 1024;
 
 QByteArray uidText() {
     return QByteArray::number(uint(getuid()));
@@ -99,11 +102,10 @@ bool removeTreeAt(int dirFd, const char *name) {
 // Drops the directorysizes line of a trashed name, keeping every other line.
 void forgetDirectorySize(const QByteArray &trashDir, const QByteArray &name) {
     QByteArray path = joinPath(trashDir, "directorysizes");
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    bool ok = false;
+    QByteArray content = NativeFile::read(path, MaxInfoBytes * 64, &ok);
+    if (!ok)
         return;
-    QByteArray content = file.readAll();
-    file.close();
     QByteArray encoded = Trash::encodePath(name);
     QByteArray kept;
     bool changed = false;
@@ -116,14 +118,8 @@ void forgetDirectorySize(const QByteArray &trashDir, const QByteArray &name) {
         }
         kept += line + '\n';
     }
-    if (!changed)
-        return;
-    QByteArray temp = path + ".tmp";
-    QFile out(QFile::decodeName(temp));
-    if (out.open(QIODevice::WriteOnly) && out.write(kept) == kept.size() && out.flush()) {
-        out.close();
-        rename(temp.constData(), path.constData());
-    }
+    if (changed)
+        NativeFile::replace(path, kept);
 }
 
 QString systemError(const QString &what, int err) {
@@ -220,12 +216,13 @@ void Trash::listFolder(const QByteArray &trashDir, QList<ShellItem> &out) const 
             continue;
         QByteArray name = infoName.left(infoName.size() - InfoSuffix.size());
         QByteArray infoPath = joinPath(infoDir, infoName);
-        QFile info(QFile::decodeName(infoPath));
-        if (!info.open(QIODevice::ReadOnly))
+        bool readable = false;
+        QByteArray info = NativeFile::read(infoPath, MaxInfoBytes, &readable);
+        if (!readable)
             continue;
         QByteArray original, deletion;
         bool inSection = false;
-        for (const QByteArray &raw : info.read(64 * 1024).split('\n')) {
+        for (const QByteArray &raw : info.split('\n')) {
             QByteArray line = raw.trimmed();
             if (line.startsWith('[')) {
                 inSection = line == "[Trash Info]";

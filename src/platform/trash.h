@@ -45,6 +45,9 @@ public:
     static QByteArray encodePath(const QByteArray &path);
     static QByteArray decodePath(const QByteArray &encoded);
 
+    // The trash folders that exist now, the home trash first.
+    QList<QByteArray> folders() const { return trashFolders(); }
+
 private:
     // The trash folder for a file on the volume with top folder `topDir`, created when
     // `create` is set; empty when none can be used.
