@@ -25,3 +25,23 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <functional>
+
+// Runs the event loop until `done` holds or `timeoutMs` passes; returns whether it held.
+inline bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
