@@ -6,6 +6,13 @@
 #include "core/kezstr.h"
 #include "core/settingsfile.h"
 #include "core/tablist.h"
+#include "navigation/addressbox.h"
+#include "navigation/drivebar.h"
+#include "navigation/folderhistory.h"
+#include "navigation/foldertree.h"
+#include "navigation/foldertreemodel.h"
+#include "navigation/tabrow.h"
+#include "platform/volumesource.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,6 +135,8 @@ void Tkezmainf::buildWindow() {
     font.setPixelSize(kFontPixelHeight);
     setFont(font);
     MainMenu::build(this);
+    folderModel_ = new FolderTreeModel(this);
+    history_ = new FolderHistory(this);
 
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
@@ -158,6 +167,7 @@ void Tkezmainf::buildWindow() {
     createNonVisualComponents();
     createTrayIcon();
     setFolderTreeVisible(false);
+    createNavigator();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     if (QScreen *screen = QGuiApplication::primaryScreen())
@@ -218,13 +228,11 @@ QWidget *Tkezmainf::createToolPanel() {
 }
 
 QWidget *Tkezmainf::createDriveBar() {
-    auto *bar = new QToolBar(this);
-    bar->setObjectName("kezdrivebar");
-    bar->setMinimumHeight(kDriveBarHeight);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->setIconSize(QSize(16, 16));
-    bar->setMovable(false);
-    return bar;
+    volumes_ = new VolumeSource(this);
+    driveBar_ = new DriveBar(this);
+    driveBar_->setMinimumHeight(kDriveBarHeight);
+    driveBar_->setVolumeSource(volumes_);
+    return driveBar_;
 }
 
 QWidget *Tkezmainf::createFilterPanel() {
@@ -246,10 +254,8 @@ QWidget *Tkezmainf::createFilterPanel() {
                       ".ppt", ".pptx", ".lnk"});
     filter->setCurrentIndex(-1);
     row->addWidget(filter);
-    auto *address = new QComboBox(panel);
-    address->setObjectName("kezcombobox");
-    address->setMaxVisibleItems(18);
-    row->addWidget(address, 1);
+    addressBox_ = new AddressBox(folderModel_, panel);
+    row->addWidget(addressBox_, 1);
     return panel;
 }
 
@@ -260,7 +266,9 @@ QWidget *Tkezmainf::createFolderTreePane() {
     page->setObjectName("kezpgtree");
     auto *fill = new QVBoxLayout(page);
     fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(placeholder("keztree", page));
+    folderTree_ = new FolderTree(folderModel_, page);
+    folderTree_->setObjectName("keztree");
+    fill->addWidget(folderTree_);
     pageControl_->addTab(page, QStringLiteral("文件夹树"));
     pageControl_->setMinimumWidth(kTreePaneWidth / 2);
     return pageControl_;
@@ -272,10 +280,9 @@ QWidget *Tkezmainf::createTabArea() {
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    QWidget *tabRow = placeholder("kezTabControl", area);
-    tabRow->setToolTip(QStringLiteral("鼠标中键删除标签"));
-    column->addWidget(tabRow);
-    column->addWidget(createFileList(), 1);
+    tabRow_ = new TabRow(area);
+    tabRow_->setContentWidget(createFileList());
+    column->addWidget(tabRow_, 1);
     return area;
 }
 

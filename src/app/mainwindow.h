@@ -22,6 +22,14 @@ class QToolButton;
 class SettingsFile;
 class SkinManager;
 class TabList;
+class AddressBox;
+class DriveBar;
+class FolderHistory;
+class FolderTree;
+class FolderTreeModel;
+class Navigator;
+class TabRow;
+class VolumeSource;
 
 // Section and key names of the settings file.
 namespace settingskeys {
@@ -97,6 +105,12 @@ public:
     // Recent folders: load only when the file exists; save returns false when it cannot write.
     void loadMru(const QString &path);
     bool saveMru(const QString &path);
+    // The navigation pieces (null until built; the navigator needs the file list).
+    Navigator *navigator() const { return navigator_; }
+    TabRow *tabRow() const { return tabRow_; }
+    DriveBar *driveBar() const { return driveBar_; }
+    AddressBox *addressBox() const { return addressBox_; }
+    FolderTree *folderTree() const { return folderTree_; }
 
 signals:
     // Emitted after the shutdown sequence completed and the window accepted its close.
@@ -127,6 +141,8 @@ private:
     bool systemHidesExtensions() const;
     QString commandLineFolder() const;
     void reportError(const QString &text);
+    // Navigation (mainwindow_navhooks.cpp): couples list, tree, address box and commands.
+    void createNavigator();
 
     QString programDir_;
     QStringList arguments_;
@@ -140,15 +156,20 @@ private:
     QLabel *statusLabel_ = nullptr;
     bool isXp_ = false;
     std::function<void(const QString &)> errorReporter_;
+    FolderTreeModel *folderModel_ = nullptr;
+    FolderTree *folderTree_ = nullptr;
+    AddressBox *addressBox_ = nullptr;
+    TabRow *tabRow_ = nullptr;
+    DriveBar *driveBar_ = nullptr;
+    VolumeSource *volumes_ = nullptr;
+    Navigator *navigator_ = nullptr;
+    FolderHistory *history_ = nullptr; // kezHistory and kezMRU
 
     // Placeholder state until the file list and navigation widgets arrive.
     bool listShowHidden_ = true;
-    bool treeShowHidden_ = true;
     QString listRootPath_;
     QColor groupHeaderColor_;
     int viewCode_ = 6;
-    QStringList tabCaptions_;
-    QStringList driveButtons_;
 };
 
 // The process-wide reference to the main window; set before its creation sequence runs.

@@ -1,47 +1,68 @@
 // Tkezmainf: hooks through which the sequences reach the navigation components (folder tree,
-// tab row, drive bar, address box, recent folders). Placeholder bodies keep the state until
-// the navigation widgets take over.
+// tab row, drive bar, address box, recent folders), and the navigator that couples them.
 #include "app/mainwindow.h"
 
+#include "navigation/addressbox.h"
+#include "navigation/drivebar.h"
+#include "navigation/folderhistory.h"
+#include "navigation/foldertree.h"
+#include "navigation/foldertreemodel.h"
+#include "navigation/tabrow.h"
+#include "navigation/tabstrip.h"
+
 #include <QComboBox>
-#include <QSaveFile>
+#include <QFrame>
+#include <QToolButton>
+
+// The navigator needs the file list; it is made once the list widget is in the window.
+void Tkezmainf::createNavigator() {}
 
 void Tkezmainf::setTreeShowHidden(bool show) {
-    treeShowHidden_ = show;
+    folderModel_->setShowHidden(show);
 }
 
 void Tkezmainf::addTab(const QString &caption) {
-    tabCaptions_ << caption;
+    tabRow_->strip()->addTab(caption);
 }
 
 QStringList Tkezmainf::tabCaptions() const {
-    return tabCaptions_;
+    QStringList captions;
+    for (int i = 0; i < tabRow_->count(); ++i)
+        captions << tabRow_->captionAt(i);
+    return captions;
 }
 
 int Tkezmainf::driveBarButtonCount() const {
-    return static_cast<int>(driveButtons_.size());
+    return static_cast<int>(driveBar_->buttons().size());
 }
 
-void Tkezmainf::buildDriveBar() {}
+void Tkezmainf::buildDriveBar() {
+    driveBar_->kezbuilddrivebar();
+}
 
-void Tkezmainf::buildRemovable() {}
+void Tkezmainf::buildRemovable() {
+    driveBar_->kezbuildremovable();
+}
 
 void Tkezmainf::clearDriveBar() {
-    driveButtons_.clear();
+    driveBar_->kezcleardrivebar();
 }
 
 void Tkezmainf::setAddressBoxColors(const QColor &background, const QColor &text) {
-    auto *box = findChild<QComboBox *>("kezcombobox");
-    QPalette palette = box->palette();
+    QPalette palette = addressBox_->palette();
     palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Button, background);
     palette.setColor(QPalette::Text, text);
-    box->setPalette(palette);
+    palette.setColor(QPalette::ButtonText, text);
+    addressBox_->setPalette(palette);
+    addressBox_->popupTree()->setPalette(palette);
 }
 
-void Tkezmainf::loadMru(const QString &) {}
+void Tkezmainf::loadMru(const QString &path) {
+    history_->loadRecent(path);
+}
 
-// Writes the recent-folders list (empty until the navigation component keeps one).
+// Writes the recent-folders list; an empty list still writes its (empty) file.
 bool Tkezmainf::saveMru(const QString &path) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.commit();
+    return history_->saveRecent(path);
 }

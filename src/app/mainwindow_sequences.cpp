@@ -7,6 +7,7 @@
 #include "core/kezstr.h"
 #include "core/settingsfile.h"
 #include "core/tablist.h"
+#include "navigation/tabrow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -119,6 +120,7 @@ bool Tkezmainf::runShutdownSequence() {
     clearDriveBar();   // 7
     tabs_.reset();     // 8
     settings_.reset(); // 9
+    tabRow_->setStorage(nullptr, nullptr);
     return true;
 }
 
@@ -136,11 +138,10 @@ void Tkezmainf::applyShowHidden(bool show) {
 }
 
 void Tkezmainf::openSavedTabs() {
-    if (tabs_->count() == 0)
-        return;
-    for (std::size_t i = 0; i < tabs_->count(); ++i)
-        addTab(fromUtf8(tabs_->nameAt(i)));
-    setListRootPath(fromUtf8(tabs_->valueAt(0)));
+    tabRow_->setStorage(settings_.get(), tabs_.get());
+    const QByteArray first = tabRow_->restoreTabs();
+    if (!first.isEmpty())
+        setListRootPath(QFile::decodeName(first));
 }
 
 void Tkezmainf::applyAddressBoxSkinColors() {

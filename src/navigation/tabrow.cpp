@@ -100,6 +100,9 @@ int TabRow::kezTabControlGetImageIndex(int) {
 }
 
 void TabRow::kezmenuaddtab1Click() {
+    if (!m_settings || !m_tabs) {
+        return; // after the shutdown sequence released the storage
+    }
     const QList<Candidate> selected =
         m_host.selectedItems ? m_host.selectedItems() : QList<Candidate>();
     if (selected.isEmpty()) {
@@ -175,6 +178,9 @@ bool TabRow::confirm(const QString &text) {
 }
 
 void TabRow::deleteTab(int index) {
+    if (!m_settings || !m_tabs) {
+        return;
+    }
     const std::string storedCaption = m_tabs->nameAt(static_cast<std::size_t>(index));
     m_tabs->removeAt(static_cast<std::size_t>(index));
     m_strip->removeTab(index);
