@@ -15,6 +15,7 @@
 #include "platform/volumesource.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -121,6 +122,7 @@ Tkezmainf::Tkezmainf(const QString &programDir, const QStringList &arguments, QW
     g_mainWindow = this;
     buildWindow();
     runCreationSequence();
+    populateSkinMenu();
 }
 
 Tkezmainf::~Tkezmainf() {
@@ -325,6 +327,20 @@ void Tkezmainf::createTrayIcon() {
                     keztrayiconClick();
             });
     balloon_ = new Balloon(this, trayIcon_, this);
+}
+
+// The skins the skin component knows, the current one checked; choosing one selects it.
+void Tkezmainf::populateSkinMenu() {
+    auto *menu = findChild<QMenu *>("kezskinmenu");
+    menu->clear();
+    auto *group = new QActionGroup(menu);
+    for (const QString &name : skin_->availableSkins()) {
+        QAction *action = menu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(name == skin_->skinName());
+        group->addAction(action);
+        connect(action, &QAction::triggered, skin_, [this, name] { skin_->setSkinName(name); });
+    }
 }
 
 void Tkezmainf::keztrayiconClick() {

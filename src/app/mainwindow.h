@@ -132,6 +132,7 @@ private:
     void createNonVisualComponents();
     void createTrayIcon();
     void keztrayiconClick();
+    void populateSkinMenu();
 
     // Sequences (mainwindow_sequences.cpp).
     void runCreationSequence();

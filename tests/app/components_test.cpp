@@ -102,6 +102,10 @@ TEST_F(ComponentsTest, MenuItemsHaveCaptionsKeysAndInitialStates) {
     EXPECT_EQ(window.findChild<QAction *>("N17")->property("hint").toString(), "28");
     EXPECT_EQ(window.findChild<QAction *>("W1")->property("hint").toString(), "41");
     EXPECT_FALSE(window.findChild<QAction *>("N24")->property("hint").isValid());
+    const QList<QAction *> skins = window.findChild<QMenu *>("kezskinmenu")->actions();
+    ASSERT_FALSE(skins.isEmpty());
+    EXPECT_EQ(skins.first()->text(), "炫丽(内置)");
+    EXPECT_TRUE(skins.first()->isChecked());
 }
 
 TEST_F(ComponentsTest, TransparencyItemsFormOneRadioGroup) {
