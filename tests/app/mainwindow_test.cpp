@@ -195,3 +195,16 @@ TEST(MainWindow, ReadOnlySettingsFileAbandonsCloseAndStaysUnchanged) {
     EXPECT_EQ(dir.read("tabfile.kez"), before);
     EXPECT_FALSE(QFile::exists(dir.file("kezmru.kez")));
 }
+
+TEST(MainWindow, TrayExitSavesLikeClosingEvenWhileHidden) {
+    TempFolder dir;
+    Tkezmainf w(dir.path());
+    w.show();
+    w.hide(); // hidden to the tray
+    w.findChild<QAction *>("N8")->trigger();
+    EXPECT_EQ(w.settingsFile(), nullptr);
+    EXPECT_EQ(SettingsFile(QFile::encodeName(dir.file("tabfile.kez")).toStdString())
+                  .sectionKeys("设置")
+                  .size(),
+              5u);
+}
