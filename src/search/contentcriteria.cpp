@@ -23,6 +23,21 @@ void TContentCriteria::SetPhrase(const std::string &value) {
     fPhraseVariants = MakeStringVariants(fPhrase);
 }
 
+bool TContentCriteria::MatchesAt(int dirFd, std::string_view name) const {
+    if (fPhrase.empty())
+        return true;
+    char zeroTerminated[256 + 1];
+    if (name.size() >= sizeof zeroTerminated)
+        return false;
+    name.copy(zeroTerminated, name.size());
+    zeroTerminated[name.size()] = '\0';
+    try {
+        return FindPhraseInFile(dirFd, zeroTerminated, fPhraseVariants, fOptions);
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
 bool TContentCriteria::Matches(const std::string &fileName) const {
     if (fPhrase.empty())
         return true;

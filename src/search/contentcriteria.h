@@ -24,6 +24,8 @@ public:
     // Searches the file (full path); a file that cannot be opened or read never matches, with
     // csoNegate as well.
     bool Matches(const std::string &fileName) const;
+    // The same for a name inside the folder open as dirFd.
+    bool MatchesAt(int dirFd, std::string_view name) const;
 
 private:
     std::string fPhrase;

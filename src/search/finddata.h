@@ -22,6 +22,8 @@ public:
                                 TFileTime created, TFileTime accessed, TFileTime written);
 
     std::string_view Name() const { return name_; }
+    // The folder the entry was read from, -1 for an entry made from values.
+    int DirFd() const { return dirFd_; }
     bool IsDirectory() const { return (attributes_ & 0x10) != 0; }
     // The attribute word: complete once details are loaded, else the bits of the read.
     uint32_t Attributes() const { return attributes_; }

@@ -58,7 +58,7 @@ size_t Utf8SequenceLength(uint8_t lead) {
 
 TPhraseScanner::TPhraseScanner(TTextEncoding encoding, std::string phrase,
                                TContentSearchOptions options)
-    : encoding_(encoding), phrase_(std::move(phrase)), options_(options) {
+    : encoding_(encoding), original_(phrase), phrase_(std::move(phrase)), options_(options) {
     const TCharTables &tables = CharTables();
     const bool caseSensitive = options_.Contains(csoCaseSensitive);
     for (unsigned b = 0; b < 256; ++b)

@@ -28,6 +28,13 @@ public:
     bool Process(const uint8_t *buffer, size_t length, long long base, bool atEnd);
 
     long long KeepFrom() const;
+    // Whether this scanner was made with these arguments (so it can serve another file).
+    bool PreparedFor(TTextEncoding encoding, const std::string &phrase,
+                     TContentSearchOptions options) const {
+        return encoding == encoding_ && options == options_ && phrase == original_;
+    }
+    // Forgets the previous text, for scanning a new one.
+    void Restart() { next_ = 0; }
     bool Empty() const { return phrase_.empty(); }
 
 private:
@@ -43,6 +50,7 @@ private:
     size_t lookahead() const;
 
     TTextEncoding encoding_;
+    std::string original_;
     std::string phrase_;
     std::vector<uint8_t> foldedBytes_;
     std::u16string foldedUnits_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -92,9 +93,32 @@ bool ScanUtf8Stream(TReadStream &stream, std::string_view phrase, TContentSearch
     return Result(RunScanners(stream, buffer, 0, 0, {&scanner}), options);
 }
 
-bool FindPhraseInFile(const std::string &fileName, const TStringVariants &variants,
-                      TContentSearchOptions options) {
-    TFileReadStream stream(fileName);
+namespace {
+
+// Scanners prepared for the phrases this thread searched last: a search tests the same phrase
+// in many files, and preparing a scanner (folding classes, folded phrase) costs more than
+// scanning a small file.
+TPhraseScanner &PreparedScanner(TTextEncoding encoding, const std::string &phrase,
+                                TContentSearchOptions options) {
+    // Enough for the two scanners of one search plus those of a second search in between.
+    constexpr size_t kCachedScanners = 8;
+    thread_local std::vector<std::unique_ptr<TPhraseScanner>> cache;
+    for (auto it = cache.begin(); it != cache.end(); ++it)
+        if ((*it)->PreparedFor(encoding, phrase, options)) {
+            // Most recently used last, so the eviction below never drops a scanner that the
+            // current file is using.
+            std::rotate(it, it + 1, cache.end());
+            cache.back()->Restart();
+            return *cache.back();
+        }
+    if (cache.size() >= kCachedScanners)
+        cache.erase(cache.begin());
+    cache.push_back(std::make_unique<TPhraseScanner>(encoding, phrase, options));
+    return *cache.back();
+}
+
+bool SearchStream(TFileReadStream &stream, const TStringVariants &variants,
+                  TContentSearchOptions options) {
     const size_t phraseBytes = std::max(variants.Utf8.size(), variants.Unicode.size() * 2);
     auto &buffer = ThreadBuffer(phraseBytes);
     const size_t length = stream.Read(buffer.data(), kPhraseReadBlock);
@@ -103,23 +127,37 @@ bool FindPhraseInFile(const std::string &fileName, const TStringVariants &varian
     if (length >= 2 &&
         ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF))) {
         const bool bigEndian = head[0] == 0xFE;
-        TPhraseScanner scanner(bigEndian ? TTextEncoding::Utf16BE : TTextEncoding::Utf16LE,
-                               Utf16Bytes(variants.Unicode, bigEndian), options);
+        const std::string phrase = Utf16Bytes(variants.Unicode, bigEndian);
+        TPhraseScanner &scanner = PreparedScanner(
+            bigEndian ? TTextEncoding::Utf16BE : TTextEncoding::Utf16LE, phrase, options);
         found = RunScanners(stream, buffer, length, -2, {&scanner});
     } else if (length >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) {
-        TPhraseScanner scanner(TTextEncoding::Utf8, variants.Utf8, options);
+        TPhraseScanner &scanner = PreparedScanner(TTextEncoding::Utf8, variants.Utf8, options);
         found = RunScanners(stream, buffer, length, -3, {&scanner});
+    } else if (!variants.AnsiComplete) {
+        TPhraseScanner &utf8 = PreparedScanner(TTextEncoding::Utf8, variants.Utf8, options);
+        found = RunScanners(stream, buffer, length, 0, {&utf8});
+    } else if (variants.Utf8 != variants.Ansi) {
+        TPhraseScanner &ansi = PreparedScanner(TTextEncoding::Ansi, variants.Ansi, options);
+        TPhraseScanner &utf8 = PreparedScanner(TTextEncoding::Utf8, variants.Utf8, options);
+        found = RunScanners(stream, buffer, length, 0, {&ansi, &utf8});
     } else {
-        const bool alsoUtf8 = variants.Utf8 != variants.Ansi;
-        TPhraseScanner ansi(TTextEncoding::Ansi, variants.AnsiComplete ? variants.Ansi : "",
-                            options);
-        TPhraseScanner utf8(TTextEncoding::Utf8, variants.Utf8, options);
-        if (variants.AnsiComplete && alsoUtf8)
-            found = RunScanners(stream, buffer, length, 0, {&ansi, &utf8});
-        else if (variants.AnsiComplete)
-            found = RunScanners(stream, buffer, length, 0, {&ansi});
-        else
-            found = RunScanners(stream, buffer, length, 0, {&utf8});
+        TPhraseScanner &ansi = PreparedScanner(TTextEncoding::Ansi, variants.Ansi, options);
+        found = RunScanners(stream, buffer, length, 0, {&ansi});
     }
     return Result(found, options);
+}
+
+} // namespace
+
+bool FindPhraseInFile(const std::string &fileName, const TStringVariants &variants,
+                      TContentSearchOptions options) {
+    TFileReadStream stream(fileName);
+    return SearchStream(stream, variants, options);
+}
+
+bool FindPhraseInFile(int dirFd, const char *name, const TStringVariants &variants,
+                      TContentSearchOptions options) {
+    TFileReadStream stream(dirFd, name);
+    return SearchStream(stream, variants, options);
 }

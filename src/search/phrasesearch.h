@@ -27,3 +27,7 @@ bool ScanUtf8Stream(TReadStream &stream, std::string_view phrase, TContentSearch
 // or is not a regular file.
 bool FindPhraseInFile(const std::string &fileName, const TStringVariants &variants,
                       TContentSearchOptions options);
+
+// The same for the file name inside the folder open as dirFd.
+bool FindPhraseInFile(int dirFd, const char *name, const TStringVariants &variants,
+                      TContentSearchOptions options);

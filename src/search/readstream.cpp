@@ -8,15 +8,24 @@
 #include <unistd.h>
 
 TFileReadStream::TFileReadStream(const std::string &path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    open(AT_FDCWD, path.c_str());
+}
+
+TFileReadStream::TFileReadStream(int dirFd, const char *name) {
+    open(dirFd, name);
+}
+
+void TFileReadStream::open(int dirFd, const char *name) {
+    fd_ = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd_ < 0)
-        throw std::system_error(errno, std::generic_category(), "Cannot open " + path);
+        throw std::system_error(errno, std::generic_category(), std::string("Cannot open ") + name);
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int error = S_ISDIR(info.st_mode) ? EISDIR : (errno ? errno : EINVAL);
         ::close(fd_);
         fd_ = -1;
-        throw std::system_error(error, std::generic_category(), "Not a regular file: " + path);
+        throw std::system_error(error, std::generic_category(),
+                                std::string("Not a regular file: ") + name);
     }
     size_ = info.st_size;
 }

@@ -18,6 +18,8 @@ public:
 class TFileReadStream : public TReadStream {
 public:
     explicit TFileReadStream(const std::string &path);
+    // The file name inside the folder open as dirFd (cheaper than a full path's lookup).
+    TFileReadStream(int dirFd, const char *name);
     ~TFileReadStream() override;
     TFileReadStream(const TFileReadStream &) = delete;
     TFileReadStream &operator=(const TFileReadStream &) = delete;
@@ -25,6 +27,8 @@ public:
     size_t Read(void *buffer, size_t count) override;
 
 private:
+    void open(int dirFd, const char *name);
+
     int fd_ = -1;
     long long size_ = 0;
     long long offset_ = 0;

@@ -41,6 +41,8 @@ bool TSearchCriteria::Matches(std::string_view folder, TFindData &findData) cons
         return false;
     if (fContent.Phrase().empty())
         return true;
+    if (findData.DirFd() >= 0)
+        return fContent.MatchesAt(findData.DirFd(), findData.Name());
     contentPath_.assign(folder);
     contentPath_.append(findData.Name());
     return fContent.Matches(contentPath_);
