@@ -23,12 +23,14 @@ enum class Encoding { Utf8, Utf8Bom, Utf16LeBom, Gb18030 };
 struct Line {
     std::string text; // without its line ending
     std::string eol;  // "\r\n", "\n", "\r" or "" for a last line without ending
+    bool raw = false; // bytes no supported encoding decodes, kept and written back unchanged
 };
 
 struct Document {
     Encoding encoding = Encoding::Utf8;
     std::vector<Line> lines;
     bool existed = false;
+    bool lossy = false; // bytes that no supported encoding decodes were dropped
 };
 
 bool isValidUtf8(const std::string &s) {
@@ -114,7 +116,7 @@ std::optional<std::string> readBytes(const std::string &path) {
     return data;
 }
 
-std::string decode(const std::string &bytes, Encoding &encoding) {
+std::string decode(const std::string &bytes, Encoding &encoding, bool &lossy) {
     if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         encoding = Encoding::Utf8Bom;
         return bytes.substr(3);
@@ -122,19 +124,22 @@ std::string decode(const std::string &bytes, Encoding &encoding) {
     if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
         encoding = Encoding::Utf16LeBom;
         std::string body = bytes.substr(2);
-        if (body.size() % 2)
+        if (body.size() % 2) {
             body.pop_back();
-        return convert(body, "UTF-16LE", "UTF-8").value_or(std::string());
+            lossy = true;
+        }
+        if (auto text = convert(body, "UTF-16LE", "UTF-8"))
+            return *text;
+        lossy = true;
+        return convert(body, "UTF-16LE", "UTF-8//IGNORE").value_or(std::string());
     }
     if (isValidUtf8(bytes)) {
         encoding = Encoding::Utf8;
         return bytes;
     }
+    // Decoded line by line in load(), so a line that is not GB18030 either survives as bytes.
     encoding = Encoding::Gb18030;
-    if (auto text = convert(bytes, "GB18030", "UTF-8"))
-        return *text;
-    // Bytes that are not GB18030 either: keep what decodes line by line, drop the rest.
-    return convert(bytes, "GB18030", "UTF-8//IGNORE").value_or(std::string());
+    return bytes;
 }
 
 std::optional<std::string> encode(const std::string &text, Encoding encoding) {
@@ -182,7 +187,16 @@ Document load(const std::string &path) {
     Document doc;
     if (auto bytes = readBytes(path)) {
         doc.existed = true;
-        doc.lines = splitLines(decode(*bytes, doc.encoding));
+        doc.lines = splitLines(decode(*bytes, doc.encoding, doc.lossy));
+        if (doc.encoding == Encoding::Gb18030) {
+            // CR and LF never occur inside a GB18030 character, so lines split safely.
+            for (Line &line : doc.lines) {
+                if (auto text = convert(line.text, "GB18030", "UTF-8"))
+                    line.text = *text;
+                else
+                    line.raw = true;
+            }
+        }
     }
     return doc;
 }
@@ -227,6 +241,14 @@ std::optional<std::string> keyOf(const std::string &line) {
     return trim(line.substr(0, eq));
 }
 
+std::optional<std::string> sectionOfLine(const Line &line) {
+    return line.raw ? std::nullopt : sectionNameOf(line.text);
+}
+
+std::optional<std::string> keyOfLine(const Line &line) {
+    return line.raw ? std::nullopt : keyOf(line.text);
+}
+
 std::string valueOf(const std::string &line) {
     std::string v = trim(line.substr(line.find('=') + 1));
     // A value in matching quotes reads without them, as profile readers do.
@@ -240,11 +262,11 @@ std::string valueOf(const std::string &line) {
 std::optional<std::pair<std::size_t, std::size_t>> findSection(const std::vector<Line> &lines,
                                                                const std::string &section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto name = sectionNameOf(lines[i].text);
+        auto name = sectionOfLine(lines[i]);
         if (!name || !equalsNoCase(*name, section))
             continue;
         std::size_t end = i + 1;
-        while (end < lines.size() && !sectionNameOf(lines[end].text))
+        while (end < lines.size() && !sectionOfLine(lines[end]))
             ++end;
         return std::make_pair(i, end);
     }
@@ -257,7 +279,7 @@ std::optional<std::size_t> findKey(const std::vector<Line> &lines, const std::st
     if (!range)
         return std::nullopt;
     for (std::size_t i = range->first + 1; i < range->second; ++i) {
-        auto k = keyOf(lines[i].text);
+        auto k = keyOfLine(lines[i]);
         if (k && equalsNoCase(*k, key))
             return i;
     }
@@ -356,6 +378,19 @@ bool replaceFile(const std::string &path, const std::string &data) {
 }
 
 bool save(const std::string &path, const Document &doc) {
+    if (doc.lossy) // rewriting would silently drop the undecodable bytes
+        return false;
+    if (doc.existed && doc.encoding == Encoding::Gb18030) {
+        std::string bytes;
+        for (const Line &line : doc.lines) {
+            auto text = line.raw ? std::optional<std::string>(line.text)
+                                 : convert(line.text, "UTF-8", "GB18030");
+            if (!text)
+                return false;
+            bytes += *text + line.eol;
+        }
+        return replaceFile(path, bytes);
+    }
     auto bytes = encode(joinLines(doc.lines), doc.existed ? doc.encoding : Encoding::Utf8);
     return bytes && replaceFile(path, *bytes);
 }
@@ -498,7 +533,7 @@ std::vector<std::string> SettingsFile::sectionKeys(const std::string &section) c
     std::vector<std::string> keys;
     if (auto range = findSection(doc.lines, section)) {
         for (std::size_t i = range->first + 1; i < range->second; ++i)
-            if (auto k = keyOf(doc.lines[i].text); k && !k->empty())
+            if (auto k = keyOfLine(doc.lines[i]); k && !k->empty())
                 keys.push_back(*k);
     }
     return keys;

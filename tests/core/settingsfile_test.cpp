@@ -187,8 +187,15 @@ TEST_F(SettingsFileTest, FailedWriteRaisesUnableToWriteAndLeavesFileAlone) {
     SettingsFile onFolder(folderPath);
     EXPECT_THROW(onFolder.writeBool("设置", "x", true), SettingsWriteError);
 
-    // Line breaks would split the entry into lines read back differently.
     ::chmod(path.c_str(), 0644);
+    // A line no supported encoding decodes survives a rewrite byte for byte.
+    put("[a]\nk=\x81\x20\xff\nm=\xc4\xe3\n");
+    EXPECT_EQ(file.readString("a", "m", ""), "你");
+    file.writeString("a", "m", "好");
+    EXPECT_EQ(get(), "[a]\nk=\x81\x20\xff\nm=\xba\xc3\n");
+    put("[设置]\n浏览方式=4\n");
+
+    // Line breaks would split the entry into lines read back differently.
     EXPECT_THROW(file.writeString("标签", "a\nb", "/x"), SettingsWriteError);
     EXPECT_THROW(file.writeString("标签", "a", "/x\n[设置]"), SettingsWriteError);
     EXPECT_EQ(get(), "[设置]\n浏览方式=4\n");
