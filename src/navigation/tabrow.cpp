@@ -43,6 +43,7 @@ TabRow::TabRow(QWidget *parent) : QWidget(parent) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     m_layout->addWidget(m_strip);
+    setHost({});
     connect(m_strip, &TabStrip::currentChanged, this, &TabRow::kezTabControlChange);
     connect(m_strip, &TabStrip::released, this, &TabRow::kezTabControl2MouseUp);
 }
@@ -103,8 +104,7 @@ void TabRow::kezmenuaddtab1Click() {
     if (!m_settings || !m_tabs) {
         return; // after the shutdown sequence released the storage
     }
-    const QList<Candidate> selected =
-        m_host.selectedItems ? m_host.selectedItems() : QList<Candidate>();
+    const QList<Candidate> selected = m_host.selectedItems();
     if (selected.isEmpty()) {
         m_host.showMessage(QStringLiteral("请先选择一个或多个文件夹！"), kBitWarning);
         return;
