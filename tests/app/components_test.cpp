@@ -118,6 +118,22 @@ TEST_F(ComponentsTest, TransparencyItemsFormOneRadioGroup) {
             << name.toStdString();
 }
 
+TEST_F(ComponentsTest, MenuKeysWorkWhileTheMenusAreClosed) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F9, Qt::ShiftModifier);
+    EXPECT_TRUE(window.findChild<QAction *>("N91")->isChecked());
+    EXPECT_FALSE(window.findChild<QAction *>("N01")->isChecked());
+    QSignalSpy help(window.findChild<QAction *>("kezhelp"), &QAction::triggered);
+    QTest::keyClick(&window, Qt::Key_F1);
+    EXPECT_EQ(help.count(), 1);
+    // A disabled item ignores its key.
+    QSignalSpy link(window.findChild<QAction *>("kezmenulink"), &QAction::triggered);
+    QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(link.count(), 0);
+}
+
 TEST_F(ComponentsTest, ToolButtonsInOrderWithTipsSizesAndActions) {
     struct Button {
         const char *name, *tip, *action;
