@@ -1,6 +1,7 @@
 // FolderEnumerator: readdir + statx on a worker thread, batched hand-over by generation.
 #include "platform/folderenumerator.h"
 
+#include "platform/listingorder.h"
 #include "platform/naturalsortkey.h"
 #include "platform/shellitemdata.h"
 #include "platform/trash.h"
@@ -27,6 +28,7 @@ struct EnumerationJob {
     ShellItem folder;
     bool includeHidden = true;
     bool sortBatches = true;
+    bool keepAll = true; // deliver the complete sorted listing at the end
     QMutex ownerMutex;
     FolderEnumerator *owner = nullptr; // cleared when the enumerator goes
 
@@ -78,7 +80,9 @@ public:
         if (m_batch.isEmpty())
             return;
         if (m_job.sortBatches)
-            std::sort(m_batch.begin(), m_batch.end(), ShellItem::listingLess);
+            ListingOrder::sort(m_batch);
+        if (m_job.keepAll)
+            m_all.append(m_batch);
         m_send(std::move(m_batch));
         m_batch = QList<ShellItem>();
         m_limit = std::min(m_limit * 2, FolderEnumerator::MaxBatchSize);
@@ -87,11 +91,14 @@ public:
     }
 
     qint64 count() const { return m_count; }
+    // Every item sent so far, for the complete sorted listing at the end.
+    QList<ShellItem> takeAll() { return std::move(m_all); }
 
 private:
     EnumerationJob &m_job;
     std::function<void(QList<ShellItem> &&)> m_send;
     QList<ShellItem> m_batch;
+    QList<ShellItem> m_all;
     QElapsedTimer m_timer;
     int m_limit;
     qint64 m_count = 0;
@@ -196,6 +203,7 @@ quint64 FolderEnumerator::start(const ShellItem &folder) {
     job->folder = folder;
     job->includeHidden = m_includeHidden;
     job->sortBatches = m_sortBatches;
+    job->keepAll = m_deliverSortedListing;
     job->owner = this;
     m_job = job;
     enumerationPool().start([job] {
@@ -210,6 +218,15 @@ quint64 FolderEnumerator::start(const ShellItem &folder) {
             return;
         out.flush();
         qint64 count = out.count();
+        if (job->keepAll) {
+            QList<ShellItem> all = out.takeAll();
+            ListingOrder::sort(all);
+            if (job->cancelled.load())
+                return;
+            job->post([generation, all = std::move(all)](FolderEnumerator *owner) {
+                owner->deliverSorted(generation, all);
+            });
+        }
         job->post([generation, error, count](FolderEnumerator *owner) {
             owner->deliverFinished(generation, error, count);
         });
@@ -235,6 +252,12 @@ void FolderEnumerator::deliverBatch(quint64 generation, const QList<ShellItem> &
     emit itemsReady(generation, items);
 }
 
+void FolderEnumerator::deliverSorted(quint64 generation, const QList<ShellItem> &items) {
+    if (generation != m_generation)
+        return;
+    emit sortedListingReady(generation, items);
+}
+
 void FolderEnumerator::deliverFinished(quint64 generation, int error, qint64 count) {
     if (generation != m_generation)
         return;
@@ -249,11 +272,12 @@ QList<ShellItem> FolderEnumerator::listNow(const ShellItem &folder, bool include
     job.folder = folder;
     job.includeHidden = includeHidden;
     job.sortBatches = false;
+    job.keepAll = false;
     QList<ShellItem> all;
     Batcher out(job, [&all](QList<ShellItem> &&batch) { all.append(std::move(batch)); });
     int err = runListing(job, out);
     out.flush();
-    std::sort(all.begin(), all.end(), ShellItem::listingLess);
+    ListingOrder::sort(all);
     if (error)
         *error = err;
     return all;

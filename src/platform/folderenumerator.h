@@ -17,8 +17,13 @@ struct EnumerationJob;
 // The object lives on the user-interface thread; all signals are emitted there. Every
 // start() begins a new generation: batches of earlier generations still in flight are
 // dropped, so after start() or cancel() no signal of an earlier generation is emitted.
-// For one generation the order is: itemsReady zero or more times, then finished once
-// (unless cancelled). Destroying the enumerator cancels its work without waiting.
+// For one generation the order is: itemsReady zero or more times, then sortedListingReady
+// once (when on), then finished once (unless cancelled).
+//
+// A list that shows a big folder should not merge every batch into its rows: merging is
+// linear in the rows already shown. Show the batches as they come (or merge while small)
+// and take the complete listing of sortedListingReady, which holds the same items. Destroying the
+// enumerator cancels its work without waiting.
 class FolderEnumerator : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +44,9 @@ public:
     // Each batch is sorted in listing order (ShellItem::listingLess) on the worker, with
     // the items' sort keys made there; on by default.
     void setSortBatches(bool sort) { m_sortBatches = sort; }
+    // At the end the worker also sorts the whole listing (off the user-interface thread)
+    // and sends it by sortedListingReady(); on by default.
+    void setDeliverSortedListing(bool deliver) { m_deliverSortedListing = deliver; }
 
     // Starts listing `folder`; returns the new generation number.
     quint64 start(const ShellItem &folder);
@@ -56,12 +64,15 @@ public:
 signals:
     // One batch of children, sorted within the batch when sorting is on.
     void itemsReady(quint64 generation, const QList<ShellItem> &items);
+    // All items of the listing (the same items as the batches) in listing order.
+    void sortedListingReady(quint64 generation, const QList<ShellItem> &items);
     // The listing of `generation` is complete; `error` is 0 or the errno of opening the
     // folder (ENOENT, EACCES, ...). `count` is the number of items sent.
     void finished(quint64 generation, int error, qint64 count);
 
 private:
     void deliverBatch(quint64 generation, const QList<ShellItem> &items);
+    void deliverSorted(quint64 generation, const QList<ShellItem> &items);
     void deliverFinished(quint64 generation, int error, qint64 count);
 
     std::shared_ptr<EnumerationJob> m_job;
@@ -70,5 +81,6 @@ private:
     bool m_running = false;
     bool m_includeHidden = true;
     bool m_sortBatches = true;
+    bool m_deliverSortedListing = true;
     friend struct EnumerationJob;
 };

@@ -126,9 +126,11 @@ public:
     bool canMove() const;
     bool canDelete() const;
     bool canRename() const;
-    qint64 size() const;       // bytes; 0 for folders and places
-    QDateTime created() const; // birth time when the file system records it, else change time
-    QDateTime modified() const;
+    qint64 size() const;        // bytes; 0 for folders and places
+    QDateTime modified() const; // from the status read with the item
+    // Read from the disk on each call (a listing does not keep them): the birth time when
+    // the file system records it, else the change time; the last access time.
+    QDateTime created() const;
     QDateTime accessed() const;
     qint64 modifiedMSecs() const; // since the epoch, UTC; cheaper than modified()
     quint32 mode() const;         // st_mode of the item itself (lstat)

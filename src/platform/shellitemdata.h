@@ -42,9 +42,7 @@ struct ShellItemData : public QSharedData {
     QByteArray name;   // last component; "/" for the root
     mutable QByteArray sortKey;
     qint64 size = 0;
-    qint64 modifiedMSecs = 0;
-    qint64 createdMSecs = 0;
-    qint64 accessedMSecs = 0;
+    qint64 modifiedMSecs = 0; // creation and access times are read when asked for
     quint32 mode = 0;
     quint16 flags = 0;
     mutable std::atomic<quint16> mimeIndex{0}; // 0: not looked up yet
