@@ -63,9 +63,9 @@ bool SingleInstance::listen() {
         server_->setSocketOptions(QLocalServer::UserAccessOption);
         connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     }
-    if (server_->listen(name_))
-        return true;
-    if (server_->serverError() != QAbstractSocket::AddressInUseError || someoneListens())
+    // Listening with access options binds elsewhere and renames over the name, which would
+    // silently take the name from a live instance; so ask first whether one serves it.
+    if (someoneListens())
         return false;
     QLocalServer::removeServer(name_); // left behind by an instance that did not end cleanly
     return server_->listen(name_);
