@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Walk and content-search benchmarks: xingzhou-find against GNU find, bfs, fd, grep and the
 # floor program (one thread, getdents64, d_type, no stat), all measured in this one run.
-# Usage: bench/run-search.sh   (env: RUNS=3, TREE=bench/out/tree, USR_DIR=/usr, BUILD_DIR=build)
+# Usage: bench/run-search.sh [SCENARIO...]   (default all: walk-usr walk-tree content-tree
+#        content-include content-lib; env: RUNS=3, TREE=bench/out/tree, USR_DIR=/usr, BUILD_DIR=build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -9,6 +10,10 @@ RUNS=${RUNS:-3}
 TREE=${TREE:-bench/out/tree}
 USR_DIR=${USR_DIR:-/usr}
 CONTENT_USR=${CONTENT_USR:-$USR_DIR/include}
+# Large files (shared libraries): the scan's throughput rather than the per-file cost.
+CONTENT_LIB=${CONTENT_LIB:-$(ls -d "$USR_DIR"/lib/*-linux-gnu 2>/dev/null | head -1)}
+SCENARIOS=("$@")
+[ ${#SCENARIOS[@]} -gt 0 ] || SCENARIOS=(walk-usr walk-tree content-tree content-include content-lib)
 
 # Peers from Debian's packages.
 missing=()
@@ -104,7 +109,13 @@ content() {
 }
 
 echo "Runs: best of $RUNS after a warm-up; $(nproc) cores"
-walks "$USR_DIR"
-walks "$TREE"
-content "$TREE" quasarneedle
-content "$CONTENT_USR" pthread_mutex_lock
+for scenario in "${SCENARIOS[@]}"; do
+    case $scenario in
+    walk-usr) walks "$USR_DIR" ;;
+    walk-tree) walks "$TREE" ;;
+    content-tree) content "$TREE" quasarneedle ;;
+    content-include) content "$CONTENT_USR" pthread_mutex_lock ;;
+    content-lib) [ -n "$CONTENT_LIB" ] && content "$CONTENT_LIB" quasarneedle ;;
+    *) echo "unknown scenario $scenario" >&2; exit 2 ;;
+    esac
+done

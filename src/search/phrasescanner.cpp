@@ -122,8 +122,8 @@ bool TPhraseScanner::Process(const uint8_t *buffer, size_t length, long long bas
     const size_t last = length - reserve;
     next_ = base + static_cast<long long>(last) + 1;
     if (encoding_ == TTextEncoding::Ansi || encoding_ == TTextEncoding::Utf8)
-        return scanBytes(buffer, length, base, first, last, atEnd);
-    return scanUnits(buffer, length, base, first, last, atEnd);
+        return scanBytes(buffer, length, base, first, last);
+    return scanUnits(buffer, length, base, first, last);
 }
 
 bool TPhraseScanner::bytePhraseAt(const uint8_t *buffer, size_t index) const {
@@ -144,8 +144,7 @@ bool TPhraseScanner::unitPhraseAt(const uint8_t *buffer, size_t index) const {
 }
 
 bool TPhraseScanner::boundariesHold(const uint8_t *buffer, size_t length, long long base,
-                                    size_t index, bool atEnd) const {
-    (void)atEnd;
+                                    size_t index) const {
     const TCharTables &tables = CharTables();
     const long long absolute = base + static_cast<long long>(index);
     const size_t after = index + phrase_.size();
@@ -182,12 +181,12 @@ bool TPhraseScanner::boundariesHold(const uint8_t *buffer, size_t length, long l
 }
 
 bool TPhraseScanner::scanBytes(const uint8_t *buffer, size_t length, long long base, size_t first,
-                               size_t last, bool atEnd) const {
+                               size_t last) const {
     const bool wholeWord = options_.Contains(csoWholeWord);
     const bool checkBoundaries = wholeWord || encoding_ == TTextEncoding::Utf8;
     auto candidate = [&](size_t index) {
         return bytePhraseAt(buffer, index) &&
-               (!checkBoundaries || boundariesHold(buffer, length, base, index, atEnd));
+               (!checkBoundaries || boundariesHold(buffer, length, base, index));
     };
     size_t i = first;
 #if defined(__SSE2__)
@@ -221,7 +220,7 @@ bool TPhraseScanner::scanBytes(const uint8_t *buffer, size_t length, long long b
 }
 
 bool TPhraseScanner::scanUnits(const uint8_t *buffer, size_t length, long long base, size_t first,
-                               size_t last, bool atEnd) const {
+                               size_t last) const {
     if (foldedUnits_.empty())
         return true;
     const bool wholeWord = options_.Contains(csoWholeWord);
@@ -231,7 +230,7 @@ bool TPhraseScanner::scanUnits(const uint8_t *buffer, size_t length, long long b
     const char16_t firstUnit = foldedUnits_.front();
     for (; i <= last; i += 2)
         if (unitFold_[unitAt(buffer + i)] == firstUnit && unitPhraseAt(buffer, i) &&
-            (!wholeWord || boundariesHold(buffer, length, base, i, atEnd)))
+            (!wholeWord || boundariesHold(buffer, length, base, i)))
             return true;
     return false;
 }

@@ -40,12 +40,11 @@ public:
 private:
     bool bytePhraseAt(const uint8_t *buffer, size_t index) const;
     bool unitPhraseAt(const uint8_t *buffer, size_t index) const;
-    bool boundariesHold(const uint8_t *buffer, size_t length, long long base, size_t index,
-                        bool atEnd) const;
-    bool scanBytes(const uint8_t *buffer, size_t length, long long base, size_t first, size_t last,
-                   bool atEnd) const;
-    bool scanUnits(const uint8_t *buffer, size_t length, long long base, size_t first, size_t last,
-                   bool atEnd) const;
+    bool boundariesHold(const uint8_t *buffer, size_t length, long long base, size_t index) const;
+    bool scanBytes(const uint8_t *buffer, size_t length, long long base, size_t first,
+                   size_t last) const;
+    bool scanUnits(const uint8_t *buffer, size_t length, long long base, size_t first,
+                   size_t last) const;
     char16_t unitAt(const uint8_t *p) const;
     size_t lookahead() const;
 
