@@ -1,0 +1,110 @@
+// Grouping of the file list by detail columns and the view and arrange menu rules.
+#include "filelist/filelistmodel.h"
+#include "filelist/listpresentationmodel.h"
+#include "filelist/listviewmenu.h"
+#include "listfixture.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+// Group titles with their members, in shown order.
+QStringList shownRows(const FileListView &list) {
+    QStringList rows;
+    const ListPresentationModel *model = list.presentationModel();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString text = model->index(row, 0).data().toString();
+        rows << (model->isGroupHeader(row) ? "[" + text + "]" : text);
+    }
+    return rows;
+}
+
+struct GroupingFixture : ::testing::Test {
+    TempFolder dir;
+    FileListView list;
+    void SetUp() override {
+        dir.file("beta.txt", 50);
+        dir.file("alpha.txt", 20 * 1024);
+        dir.file("Apple.png", 200 * 1024);
+        dir.file("7zip.txt", 0);
+        dir.folder("docs");
+        list.resize(800, 500);
+        list.show();
+        ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+        ASSERT_TRUE(waitListed(list));
+    }
+};
+
+TEST_F(GroupingFixture, GroupsByEachColumnInEveryView) {
+    list.setGrouped(true);
+    struct Case {
+        int column;
+        QStringList rows;
+    };
+    const Case cases[] = {
+        {0,
+         {"[0 - 9]", "7zip.txt", "[A]", "alpha.txt", "Apple.png", "[B]", "beta.txt", "[D]",
+          "docs"}},
+        {1,
+         {"[文件夹]", "docs", "[零]", "7zip.txt", "[微小 (0 - 10 KB)]", "beta.txt",
+          "[小 (10 - 100 KB)]", "alpha.txt", "[中 (100 KB - 1 MB)]", "Apple.png"}},
+        {3, {"[今天]", "docs", "7zip.txt", "alpha.txt", "Apple.png", "beta.txt"}},
+    };
+    for (const Case &c : cases) {
+        list.setGroupingColumn(c.column);
+        EXPECT_EQ(shownRows(list), c.rows) << c.column;
+    }
+    list.setGroupingColumn(2);
+    const QStringList byType = shownRows(list);
+    EXPECT_EQ(byType.filter("[").size(), 3); // folder, plain text, PNG image
+    EXPECT_EQ(list.itemCount(), 5);
+
+    // Every view shows the same rows; selection skips the header rows.
+    for (int code = 1; code <= 7; ++code) {
+        list.setViewCode(code);
+        EXPECT_EQ(shownRows(list), byType) << code;
+    }
+    list.selectAll();
+    EXPECT_EQ(list.selectedCount(), 5);
+    list.setGrouped(false);
+    EXPECT_EQ(shownRows(list), listedNames(list));
+    EXPECT_EQ(list.selectedCount(), 5);
+}
+
+TEST_F(GroupingFixture, ArrangeAndViewMenuRules) {
+    QMenu menu;
+    ListViewMenu views(&menu, &list);
+    QAction *group = menu.findChild<QAction *>("Group1");
+    QAction *name = menu.findChild<QAction *>("Name1");
+    QAction *size = menu.findChild<QAction *>("Size1");
+    ASSERT_TRUE(group && name && size && menu.findChild<QAction *>("Refresh1"));
+    EXPECT_TRUE(menu.findChild<QAction *>("Tile1")->isChecked());
+
+    name->trigger(); // grouping off: turns on, grouped by column 0
+    EXPECT_TRUE(group->isChecked());
+    EXPECT_TRUE(name->isChecked());
+    EXPECT_TRUE(list.isGrouped());
+    EXPECT_EQ(list.groupingColumn(), 0);
+
+    size->trigger();
+    EXPECT_TRUE(size->isChecked());
+    EXPECT_FALSE(name->isChecked());
+    EXPECT_EQ(list.groupingColumn(), 1);
+
+    group->trigger(); // off: all arrange checks cleared
+    EXPECT_FALSE(group->isChecked());
+    EXPECT_FALSE(list.isGrouped());
+    for (const char *item : {"Name1", "Size1", "Type1", "Modified1"})
+        EXPECT_FALSE(menu.findChild<QAction *>(item)->isChecked()) << item;
+
+    menu.findChild<QAction *>("Report1")->trigger();
+    EXPECT_EQ(list.viewCode(), 4);
+    EXPECT_TRUE(menu.findChild<QAction *>("Report1")->isChecked());
+    list.setViewCode(5); // changed elsewhere: the check follows at the next idle update
+    views.followCurrentStyle();
+    EXPECT_TRUE(menu.findChild<QAction *>("Thumbnails1")->isChecked());
+    EXPECT_FALSE(menu.findChild<QAction *>("Report1")->isChecked());
+}
+
+} // namespace
