@@ -1,0 +1,239 @@
+// Benchmark of listing one big folder: our file list, QFileSystemModel + QTreeView, and a
+// floor program (readdir + fstatat + sort). One mode per process so peak memory is its own.
+#include "filelist/filelistmodel.h"
+#include "filelist/filelistview.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QTimer>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The event-loop probe fires this often; a longer gap means the loop was blocked.
+constexpr int kProbeIntervalMs = 5;
+
+long statusKb(const char *key) {
+    FILE *f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    long value = 0;
+    const std::size_t keyLength = std::strlen(key);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, key, keyLength) == 0)
+            value = std::atol(line + keyLength + 1);
+    std::fclose(f);
+    return value;
+}
+
+// Creates `count` empty files (and a few folders) in `dir` unless it already holds them.
+int makeFolder(const std::string &dir, long count) {
+    const std::string marker = dir + "/.complete";
+    if (access(marker.c_str(), F_OK) == 0)
+        return 0;
+    mkdir(dir.c_str(), 0755);
+    char name[64];
+    for (long i = 0; i < count; ++i) {
+        if (i % 1000 == 0)
+            std::snprintf(name, sizeof name, "/folder_%ld", i);
+        else
+            std::snprintf(name, sizeof name, "/file_%ld.txt", i);
+        const std::string path = dir + name;
+        if (i % 1000 == 0) {
+            mkdir(path.c_str(), 0755);
+            continue;
+        }
+        const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            std::perror(path.c_str());
+            return 1;
+        }
+        close(fd);
+    }
+    // The marker is hidden and not counted: it marks a complete folder for the next run.
+    close(open(marker.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    return 0;
+}
+
+struct FloorEntry {
+    std::string name;
+    bool folder;
+    off_t size;
+    time_t modified;
+};
+
+int runFloor(const std::string &dir) {
+    QElapsedTimer clock;
+    clock.start();
+    DIR *d = opendir(dir.c_str());
+    if (!d)
+        return 1;
+    std::vector<FloorEntry> entries;
+    double firstMs = -1;
+    while (dirent *e = readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        struct stat st;
+        if (fstatat(dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        entries.push_back({e->d_name, S_ISDIR(st.st_mode), st.st_size, st.st_mtime});
+        if (firstMs < 0)
+            firstMs = clock.nsecsElapsed() / 1e6;
+    }
+    closedir(d);
+    std::sort(entries.begin(), entries.end(), [](const FloorEntry &a, const FloorEntry &b) {
+        if (a.folder != b.folder)
+            return a.folder;
+        return a.name < b.name;
+    });
+    const double completeMs = clock.nsecsElapsed() / 1e6;
+    std::printf("floor items=%zu first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=0 "
+                "max_block_ms=0\n",
+                entries.size(), firstMs, completeMs, statusKb("VmHWM"));
+    return 0;
+}
+
+// Records the longest gap between probe ticks, i.e. the longest the event loop was blocked.
+class BlockProbe {
+public:
+    BlockProbe() {
+        timer_.setInterval(kProbeIntervalMs);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const double now = clock_.nsecsElapsed() / 1e6;
+            maxGap_ = std::max(maxGap_, now - last_);
+            last_ = now;
+        });
+    }
+    void start() {
+        clock_.start();
+        last_ = 0;
+        maxGap_ = 0;
+        timer_.start();
+    }
+    double maxBlockMs() const { return std::max(0.0, maxGap_ - kProbeIntervalMs); }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    double last_ = 0;
+    double maxGap_ = 0;
+};
+
+int runOurs(const std::string &dir) {
+    FileListView list;
+    list.setViewCode(4);
+    list.resize(1000, 700);
+    list.show();
+    QApplication::processEvents();
+    while (list.isEnumerating())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const long baseKb = statusKb("VmRSS");
+
+    QElapsedTimer clock;
+    double firstMs = -1, completeMs = -1;
+    QAbstractItemView *view = list.currentItemView();
+    QObject::connect(view->model(), &QAbstractItemModel::rowsInserted, [&] {
+        if (firstMs < 0) {
+            view->viewport()->repaint();
+            firstMs = clock.nsecsElapsed() / 1e6;
+        }
+    });
+    QObject::connect(&list, &FileListView::enumFinished, [&] {
+        view->viewport()->repaint();
+        completeMs = clock.nsecsElapsed() / 1e6;
+    });
+    BlockProbe probe;
+    probe.start();
+    clock.start();
+    if (!list.setRootFolderCustomPath(QFile::decodeName(dir.c_str())))
+        return 1;
+    while (completeMs < 0)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("ours items=%d first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=%ld "
+                "max_block_ms=%.1f\n",
+                list.itemCount(), firstMs, completeMs, statusKb("VmHWM"), baseKb,
+                probe.maxBlockMs());
+    return 0;
+}
+
+int runQFileSystemModel(const std::string &dir) {
+    const QString path = QFile::decodeName(dir.c_str());
+    QFileSystemModel model;
+    QTreeView view;
+    view.resize(1000, 700);
+    view.setModel(&model);
+    view.setSortingEnabled(true);
+    view.sortByColumn(0, Qt::AscendingOrder);
+    view.show();
+    QApplication::processEvents();
+    const long baseKb = statusKb("VmRSS");
+
+    QElapsedTimer clock;
+    double firstMs = -1, completeMs = -1;
+    bool loaded = false;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] {
+        if (firstMs < 0) {
+            view.viewport()->repaint();
+            firstMs = clock.nsecsElapsed() / 1e6;
+        }
+    });
+    QObject::connect(&model, &QFileSystemModel::directoryLoaded,
+                     [&](const QString &loadedPath) { loaded = loaded || loadedPath == path; });
+    BlockProbe probe;
+    probe.start();
+    clock.start();
+    const QModelIndex root = model.setRootPath(path);
+    view.setRootIndex(root);
+    // Complete: the folder is loaded, every row is in and the delayed sort has run.
+    while (!loaded)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QTimer settle;
+    settle.setSingleShot(true);
+    bool idle = false;
+    QObject::connect(&settle, &QTimer::timeout, [&] { idle = true; });
+    settle.start(0);
+    while (!idle)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    view.viewport()->repaint();
+    completeMs = clock.nsecsElapsed() / 1e6;
+    std::printf("qfsm items=%d first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=%ld "
+                "max_block_ms=%.1f\n",
+                model.rowCount(root), firstMs, completeMs, statusKb("VmHWM"), baseKb,
+                probe.maxBlockMs());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s make|floor|ours|qfsm FOLDER [COUNT]\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const std::string dir = argv[2];
+    if (mode == "make")
+        return makeFolder(dir, argc > 3 ? std::atol(argv[3]) : 10000);
+    if (mode == "floor")
+        return runFloor(dir);
+    QApplication app(argc, argv);
+    if (mode == "ours")
+        return runOurs(dir);
+    if (mode == "qfsm")
+        return runQFileSystemModel(dir);
+    return 2;
+}

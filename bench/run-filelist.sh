@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Lists folders of 10,000, 100,000 and 1,000,000 entries with our file list, with
+# QFileSystemModel + QTreeView and with a floor program; prints times, memory and ratios.
+# Usage: bench/run-filelist.sh [sizes...]   (env BENCH_DIR: where the folders are made)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+BENCH_DIR=${BENCH_DIR:-/tmp/xz-filelist-bench}
+SIZES=("$@")
+[ ${#SIZES[@]} -eq 0 ] && SIZES=(10000 100000 1000000)
+export QT_QPA_PLATFORM=offscreen
+bash scripts/build.sh --target filelistbench >/dev/null 2>&1 || cmake --build "$BUILD_DIR" --target filelistbench >/dev/null
+BENCH="$BUILD_DIR/filelistbench"
+mkdir -p "$BENCH_DIR"
+
+field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
+
+printf '%-9s %-6s %10s %12s %10s %12s %10s\n' entries list first_ms complete_ms peak_MiB bytes/item max_block
+for n in "${SIZES[@]}"; do
+    dir="$BENCH_DIR/f$n"
+    "$BENCH" make "$dir" "$n"
+    "$BENCH" floor "$dir" >/dev/null # warm the cache
+    declare -A complete=()
+    for mode in floor ours qfsm; do
+        line=$("$BENCH" "$mode" "$dir")
+        first=$(field first_ms "$line"); total=$(field complete_ms "$line")
+        peak=$(field peak_kb "$line"); base=$(field base_kb "$line"); block=$(field max_block_ms "$line")
+        per=$(awk -v p="$peak" -v b="$base" -v n="$n" 'BEGIN{printf "%.0f", (p-b)*1024/n}')
+        printf '%-9s %-6s %10s %12s %10.1f %12s %10s\n' "$n" "$mode" "$first" "$total" \
+            "$(awk -v p="$peak" 'BEGIN{print p/1024}')" "$per" "$block"
+        complete[$mode]=$total
+    done
+    awk -v o="${complete[ours]}" -v q="${complete[qfsm]}" -v f="${complete[floor]}" -v n="$n" \
+        'BEGIN{printf "%-9s ratios to floor (complete sorted listing): ours %.2fx, QFileSystemModel %.2fx\n", n, o/f, q/f}'
+done
