@@ -13,6 +13,7 @@
 #include "navigation/foldertreemodel.h"
 #include "navigation/tabrow.h"
 #include "platform/volumesource.h"
+#include "filelist/filterbox.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -247,14 +248,8 @@ QWidget *Tkezmainf::createFilterPanel() {
     auto *label = new QLabel(QStringLiteral("  文件过滤："), panel);
     label->setObjectName("kezfilterlabel");
     row->addWidget(label);
-    auto *filter = new QComboBox(panel);
-    filter->setObjectName("kezfilterbox");
-    filter->setEditable(true);
+    auto *filter = new FilterBox(panel);
     filter->setFixedWidth(kFilterBoxWidth);
-    filter->setToolTip(QStringLiteral("双击清除关键字"));
-    filter->addItems({".exe", ".jpg", ".jpeg", ".mp3", ".rmvb", ".xls", ".xlsx", ".doc", ".docx",
-                      ".ppt", ".pptx", ".lnk"});
-    filter->setCurrentIndex(-1);
     row->addWidget(filter);
     addressBox_ = new AddressBox(folderModel_, panel);
     row->addWidget(addressBox_, 1);
@@ -289,11 +284,7 @@ QWidget *Tkezmainf::createTabArea() {
 }
 
 QWidget *Tkezmainf::createFileList() {
-    QWidget *list = placeholder("kezlistview1", this);
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto *views = new QMenu(list);
-    views->setObjectName("kezMenubackgroudViews");
-    return list;
+    return createFileListWidget();
 }
 
 void Tkezmainf::createStatusBar() {

@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class FileListEvents;
+class FileListView;
+class ListViewMenu;
 class QAction;
 class QLabel;
 class QMenu;
@@ -83,6 +86,8 @@ public:
     bool isFolderTreeVisible() const;
 
     // --- hooks of the file list (mainwindow_filelisthooks.cpp) ---
+    FileListView *fileList() const { return list_; }
+    ListViewMenu *listViewMenu() const { return listViewMenu_; }
     void setListShowHidden(bool show);
     bool listShowsHidden() const;
     // Makes an existing folder the file list's root; false (nothing changes) otherwise.
@@ -128,6 +133,7 @@ private:
     QWidget *createFolderTreePane();
     QWidget *createTabArea();
     QWidget *createFileList();
+    QWidget *createFileListWidget(); // mainwindow_filelisthooks.cpp
     void createStatusBar();
     void createNonVisualComponents();
     void createTrayIcon();
@@ -166,11 +172,9 @@ private:
     Navigator *navigator_ = nullptr;
     FolderHistory *history_ = nullptr; // kezHistory and kezMRU
 
-    // Placeholder state until the file list and navigation widgets arrive.
-    bool listShowHidden_ = true;
-    QString listRootPath_;
-    QColor groupHeaderColor_;
-    int viewCode_ = 6;
+    FileListView *list_ = nullptr;
+    FileListEvents *listEvents_ = nullptr;
+    ListViewMenu *listViewMenu_ = nullptr;
 };
 
 // The process-wide reference to the main window; set before its creation sequence runs.

@@ -32,7 +32,7 @@ QString FileListEvents::statusText(const FileListView &list, bool withSelection)
 void FileListEvents::onEnumFolder(const ShellItem &item) {
     if (!list_)
         return;
-    if (const std::optional<QString> text = listrules::enumerationSizeText(item, xp_))
+    if (const std::optional<QString> text = listrules::enumerationSizeText(item, xpFlag()))
         list_->setDetailByThread(item, FileListModel::SizeColumn, *text);
 }
 

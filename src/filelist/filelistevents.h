@@ -23,8 +23,12 @@ public:
 
     FileListEvents(FileListView *list, StatusSink statusSink, QObject *parent = nullptr);
 
-    void setXpFlag(bool xp) { xp_ = xp; }
-    bool xpFlag() const { return xp_; }
+    // The XP flag, read at every enumerated item (the window sets it late in its creation).
+    void setXpFlag(std::function<bool()> flag) { xp_ = std::move(flag); }
+    void setXpFlag(bool xp) {
+        xp_ = [xp] { return xp; };
+    }
+    bool xpFlag() const { return xp_ && xp_(); }
     // The shortcut command (kezmenulink); it starts disabled.
     void setShortcutAction(QAction *action);
 
@@ -42,5 +46,5 @@ private:
     QPointer<FileListView> list_;
     StatusSink statusSink_;
     QPointer<QAction> shortcutAction_;
-    bool xp_ = false;
+    std::function<bool()> xp_;
 };

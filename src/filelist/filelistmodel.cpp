@@ -3,9 +3,10 @@
 
 #include "filelist/listrules.h"
 #include "platform/folderenumerator.h"
+#include "platform/folderwatcher.h"
+#include "platform/volumesource.h"
 
 #include <QCoreApplication>
-#include <QFileSystemWatcher>
 #include <QPointer>
 #include <QThreadPool>
 
@@ -262,15 +263,30 @@ void FileListModel::applyOrder(const std::vector<quint32> &order) {
 
 void FileListModel::watchRoot() {
     if (!watcher_) {
-        watcher_ = new QFileSystemWatcher(this);
-        connect(watcher_, &QFileSystemWatcher::directoryChanged, this,
-                [this] { changeTimer_.start(); });
+        watcher_ = new FolderWatcher(this);
+        connect(watcher_, &FolderWatcher::changed, this, &FileListModel::onFolderChanged);
+        connect(watcher_, &FolderWatcher::folderRemoved, this, &FileListModel::onFolderRemoved);
     }
-    const QStringList watched = watcher_->directories();
-    if (!watched.isEmpty())
-        watcher_->removePaths(watched);
-    if (watchChanges_ && root_.isFileSystem())
-        watcher_->addPath(QString::fromLocal8Bit(root_.nativePath()));
+    watcher_->stop();
+    delete volumes_;
+    volumes_ = nullptr;
+    if (!watchChanges_ || !root_.isValid())
+        return;
+    if (root_.kind() == ShellItem::Kind::Computer) {
+        volumes_ = new VolumeSource(this);
+        connect(volumes_, &VolumeSource::changed, this, &FileListModel::onFolderChanged);
+    } else {
+        watcher_->watch(root_);
+    }
+}
+
+void FileListModel::onFolderRemoved() {
+    // The shown folder went away: show the nearest folder above it that still exists.
+    ShellItem folder = root_.parent();
+    while (folder.isValid() && folder.isFileSystem() && !folder.refreshed().exists())
+        folder = folder.parent();
+    if (folder.isValid())
+        setRoot(folder.isFileSystem() ? folder.refreshed() : folder);
 }
 
 void FileListModel::onFolderChanged() {

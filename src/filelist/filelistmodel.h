@@ -13,7 +13,8 @@
 #include <vector>
 
 class FolderEnumerator;
-class QFileSystemWatcher;
+class FolderWatcher;
+class VolumeSource;
 
 // The file list's items: the children of one shell folder (a path, 桌面, 我的电脑 or 回收站),
 // sorted folders first by natural locale-aware name order. Lives on the user-interface thread.
@@ -51,7 +52,7 @@ public:
     // Merging the sorted runs of a listing up to this size is cheap enough for the
     // user-interface thread; bigger listings are merged on a worker.
     static constexpr int kSyncMergeLimit = 40000;
-    // A burst of change notifications within this window costs one re-read.
+    // A change that arrives while a listing runs is re-read this long after it ends.
     static constexpr int kChangeCoalesceMs = 200;
 
     explicit FileListModel(QObject *parent = nullptr);
@@ -112,12 +113,14 @@ private:
     void finishListing();
     void applyOrder(const std::vector<quint32> &order);
     void onFolderChanged();
+    void onFolderRemoved();
     void watchRoot();
     void resetItems(QList<ShellItem> &&items);
     void announce(const QList<ShellItem> &items);
 
     FolderEnumerator *enumerator_ = nullptr;
-    QFileSystemWatcher *watcher_ = nullptr;
+    FolderWatcher *watcher_ = nullptr;
+    VolumeSource *volumes_ = nullptr; // while 我的电脑 is shown
     QTimer changeTimer_;
     QTimer appendTimer_;
     QElapsedTimer listingClock_;

@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-class FileListView;
+#include "filelist/filelistview.h"
 
 // Hides the file list's items whose file names do not contain the typed text (letter case
 // counts) and shows them all again for an empty text or "*". It acts only when the text
