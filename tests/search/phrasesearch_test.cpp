@@ -149,6 +149,10 @@ TEST_F(PhraseFiles, NonAsciiPhrasesAreFoundInUtf8AndSingleByteFiles) {
     EXPECT_TRUE(Find("你好，中文。", "中文", Options(false, true)));
     EXPECT_FALSE(Find("你好中文世界", "中文", Options(false, true)));
     EXPECT_FALSE(Find("??", "中文", plain)); // a phrase the code page lacks is not "??"
+    // 上 (E4 B8 8A) and 业 (E4 B8 9A) differ in a byte that a single-byte case table would fold.
+    EXPECT_FALSE(Find("\xEF\xBB\xBF业", "上", plain));
+    EXPECT_FALSE(Find("业", "上", plain));
+    EXPECT_TRUE(Find("\xEF\xBB\xBFX上", "上", plain));
 }
 
 TEST_F(PhraseFiles, PhrasesAcrossTheBlockBoundaryInAllEncodings) {
