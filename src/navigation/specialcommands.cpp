@@ -1,6 +1,7 @@
 // SpecialCommands: handlers of the special-folder, tool, clipboard and shortcut commands.
 #include "navigation/specialcommands.h"
 
+#include "core/kezstr.h"
 #include "navigation/rundialog.h"
 #include "navigation/toollauncher.h"
 #include "platform/volumesource.h"
@@ -70,7 +71,7 @@ void SpecialCommands::N26Click() {
         m_host.browseTo(QFile::encodeName(text));
         return;
     }
-    m_host.showMessage(QStringLiteral("当前剪贴板里无路径或路径无效！"), kBitError);
+    m_host.showMessage(QString::fromUtf8(kezstr(KezStr::ClipboardNoPath)), kBitError);
 }
 
 QByteArray SpecialCommands::desktopEntryWorkingDirectory(const QByteArray &desktopFile) {

@@ -1,6 +1,7 @@
 // TabRow: adding, opening and deleting saved folder tabs.
 #include "navigation/tabrow.h"
 
+#include "core/kezstr.h"
 #include "core/settingsfile.h"
 #include "core/tabcaption.h"
 #include "core/tablist.h"
@@ -16,6 +17,10 @@ namespace {
 // Icon kinds of the balloon messages.
 constexpr int kBitWarning = 2;
 constexpr int kBitError = 3;
+
+QString kezText(KezStr id) {
+    return QString::fromUtf8(kezstr(id));
+}
 
 std::string toStd(const QByteArray &bytes) {
     return bytes.toStdString();
@@ -106,12 +111,12 @@ void TabRow::kezmenuaddtab1Click() {
     }
     const QList<Candidate> selected = m_host.selectedItems();
     if (selected.isEmpty()) {
-        m_host.showMessage(QStringLiteral("请先选择一个或多个文件夹！"), kBitWarning);
+        m_host.showMessage(kezText(KezStr::TabSelectFolders), kBitWarning);
         return;
     }
     for (const Candidate &item : selected) {
         if (!item.isFolder) {
-            m_host.showMessage(QStringLiteral("只能添加文件夹到标签中！"), kBitError);
+            m_host.showMessage(kezText(KezStr::TabFoldersOnly), kBitError);
             continue;
         }
         try {
@@ -128,7 +133,7 @@ void TabRow::kezmenuaddtab1Click() {
 void TabRow::addFolder(const QByteArray &path) {
     std::string caption;
     if (TabCaption::fromPath(toStd(path), caption) != TabCaption::Outcome::Ok) {
-        m_host.showMessage(QStringLiteral("不能添加特殊文件夹到标签中！"), kBitError);
+        m_host.showMessage(kezText(KezStr::TabNoSpecialFolder), kBitError);
         return;
     }
     const std::string storedCaption = TabCaption::encode(caption);
@@ -144,7 +149,7 @@ void TabRow::kezTabControlChange(int index) {
         m_host.browseTo(path);
         return;
     }
-    m_host.showMessage(QStringLiteral("文件夹不存在或为系统文件夹，请手动删除此标签！"), kBitError);
+    m_host.showMessage(kezText(KezStr::TabFolderMissing), kBitError);
 }
 
 void TabRow::kezTabControl2MouseUp(Qt::MouseButton button, const QPoint &position) {
@@ -161,9 +166,9 @@ void TabRow::kezTabControl2MouseUp(Qt::MouseButton button, const QPoint &positio
             m_host.browseTo(path);
         }
     } else if (button == Qt::MiddleButton) {
-        const QString text = QStringLiteral("是否删除标签") + QStringLiteral("  ") +
-                             captionAt(index) + QStringLiteral("  ") + QStringLiteral("?");
-        if (confirm(text)) {
+        const QString question = kezText(KezStr::TabDeleteQuestion) + QStringLiteral("  ") +
+                                 captionAt(index) + QStringLiteral("  ") + QStringLiteral("?");
+        if (confirm(question)) {
             deleteTab(index);
         }
     }
