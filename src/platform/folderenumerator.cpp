@@ -144,7 +144,9 @@ int listFolder(const QByteArray &path, EnumerationJob &job, Batcher &out) {
 
 void listDesktop(EnumerationJob &job, Batcher &out) {
     out.add(ShellItem::computer());
-    out.add(ShellItem::fromPath(QFile::encodeName(QDir::homePath())));
+    ShellItem home = ShellItem::fromPath(QFile::encodeName(QDir::homePath()));
+    home.data()->flags |= ShellItemData::Pinned;
+    out.add(std::move(home));
     out.add(ShellItem::trash());
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty() && QDir(desktop) != QDir::home())

@@ -11,7 +11,7 @@ namespace {
 // The folder rank and the first 15 key bytes as two big-endian words: most comparisons end
 // here without touching the items.
 struct Slot {
-    quint64 high; // bit 63: not a folder; then key bytes 0..6
+    quint64 high; // bits 61..63: listing rank; bits 0..55: key bytes 0..6
     quint64 low;  // key bytes 7..14
     quint32 index;
 };
@@ -20,7 +20,8 @@ Slot slotOf(const ShellItem &item, quint32 index) {
     const QByteArray key = item.sortKey();
     const auto *k = reinterpret_cast<const uchar *>(key.constData());
     const qsizetype n = key.size();
-    Slot s{item.isFolder() ? 0 : (quint64(1) << 63), 0, index};
+    const ShellItemData *d = item.data();
+    Slot s{quint64(d ? d->listingRank() : 0) << 61, 0, index};
     for (qsizetype i = 0; i < std::min<qsizetype>(n, 7); ++i)
         s.high |= quint64(k[i]) << (8 * (6 - i));
     for (qsizetype i = 7; i < std::min<qsizetype>(n, 15); ++i)
@@ -41,7 +42,7 @@ void ListingOrder::sort(QList<ShellItem> &items) {
             return a.high < b.high;
         if (a.low != b.low)
             return a.low < b.low;
-        // Same folder rank and same 15 key bytes: only the rest of the keys and the names
+        // Same rank and same 15 key bytes: only the rest of the keys and the names
         // can differ.
         const ShellItemData *da = items[a.index].data();
         const ShellItemData *db = items[b.index].data();

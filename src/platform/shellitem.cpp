@@ -141,6 +141,23 @@ QByteArray ShellItemData::path() const {
     return folder + '/' + name;
 }
 
+int ShellItemData::listingRank() const {
+    switch (kind) {
+    case ShellItem::Kind::Computer:
+        return 0;
+    case ShellItem::Kind::Trash:
+        return 2;
+    case ShellItem::Kind::Desktop:
+        return 3;
+    case ShellItem::Kind::FileSystem:
+    case ShellItem::Kind::Invalid:
+        break;
+    }
+    if (flags & Pinned)
+        return 1;
+    return (flags & (Directory | LinkToFolder)) ? 3 : 4;
+}
+
 ShellItemExtra &ShellItemData::ensureExtra() {
     if (!extra)
         extra = std::make_unique<ShellItemExtra>();
@@ -602,13 +619,16 @@ static const QByteArray &keyOf(const ShellItem &item) {
 }
 
 bool ShellItem::listingLess(const ShellItem &a, const ShellItem &b) {
-    bool fa = a.isFolder(), fb = b.isFolder();
-    if (fa != fb)
-        return fa;
+    const ShellItemData *da = a.d.data(), *db = b.d.data();
+    if (!da || !db)
+        return !da && db;
+    int ra = da->listingRank(), rb = db->listingRank();
+    if (ra != rb)
+        return ra < rb;
     int c = keyOf(a).compare(keyOf(b));
     if (c != 0)
         return c < 0;
-    return a.nativeName() < b.nativeName();
+    return da->name < db->name;
 }
 
 ShellItem ShellItem::refreshed() const {

@@ -154,8 +154,9 @@ public:
     qint64 volumeTotalBytes() const;
     qint64 volumeFreeBytes() const;
 
-    // Listing order: folders first, then by natural sort key, then by name bytes. Items of
-    // the enumerator carry their key; others compute it here.
+    // Listing order: in 桌面 first 我的电脑, the home folder and 回收站; then folders before
+    // files, each by natural sort key, then by name bytes. Items of the enumerator carry
+    // their key; others compute it here.
     static bool listingLess(const ShellItem &a, const ShellItem &b);
     QByteArray sortKey() const;
     // Frees the stored key once a listing is sorted (keys are rebuilt on demand).

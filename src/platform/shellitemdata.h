@@ -36,6 +36,7 @@ struct ShellItemData : public QSharedData {
         Executable = 0x400, // regular file with an execute bit for us
         VolumeRoot = 0x800, // known to be the root of a mount
         BrokenLink = 0x1000,
+        Pinned = 0x2000, // the home folder as 桌面 lists it: shown before the folders
     };
 
     QByteArray folder; // "" for virtual places and for "/"
@@ -53,6 +54,8 @@ struct ShellItemData : public QSharedData {
     ShellItemData(const ShellItemData &o);
 
     bool has(Flag f) const { return flags & f; }
+    // Listing order before the name: 我的电脑, the pinned home folder, 回收站, folders, files.
+    int listingRank() const;
     QByteArray path() const;
     ShellItemExtra &ensureExtra();
 };

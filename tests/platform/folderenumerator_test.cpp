@@ -3,6 +3,7 @@
 
 #include "platform/folderenumerator.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QSet>
 
@@ -17,8 +18,15 @@ struct Recorder {
     quint64 finishedGeneration = 0;
     int error = -1;
     qint64 count = -1;
+    QList<ShellItem> sorted;
+    int sortedBeforeFinished = 0;
 
     explicit Recorder(FolderEnumerator &e) {
+        QObject::connect(&e, &FolderEnumerator::sortedListingReady,
+                         [this](quint64, const QList<ShellItem> &items) {
+                             sorted = items;
+                             sortedBeforeFinished += finishedCount == 0;
+                         });
         QObject::connect(&e, &FolderEnumerator::itemsReady,
                          [this](quint64 g, const QList<ShellItem> &items) {
                              batches.append(items);
@@ -62,6 +70,15 @@ TEST(FolderEnumerator, BatchesGrowAndCoverEveryEntry) {
         EXPECT_TRUE(std::is_sorted(batch.begin(), batch.end(), ShellItem::listingLess));
     for (quint64 g : rec.batchGenerations)
         EXPECT_EQ(g, gen);
+
+    // The complete listing holds the same items, in the order a one-by-one sort gives.
+    EXPECT_EQ(rec.sortedBeforeFinished, 1);
+    QList<ShellItem> expected;
+    for (const auto &batch : rec.batches)
+        expected.append(batch);
+    std::sort(expected.begin(), expected.end(), ShellItem::listingLess);
+    EXPECT_EQ(rec.sorted, expected);
+    EXPECT_TRUE(rec.sorted.first().isFolder());
 }
 
 TEST(FolderEnumerator, NewStartDropsTheOldGenerationAndCancelStopsAll) {
@@ -128,11 +145,9 @@ TEST(FolderEnumerator, SameNamesAsFind) {
 TEST(FolderEnumerator, DesktopListsThePlacesFirst) {
     QList<ShellItem> items = FolderEnumerator::listNow(ShellItem::desktop());
     ASSERT_GE(items.size(), 3);
-    QList<ShellItem::Kind> kinds;
-    for (const ShellItem &i : items)
-        kinds.append(i.kind());
-    EXPECT_TRUE(kinds.contains(ShellItem::Kind::Computer));
-    EXPECT_TRUE(kinds.contains(ShellItem::Kind::Trash));
+    EXPECT_EQ(items[0], ShellItem::computer());
+    EXPECT_EQ(items[1], ShellItem::fromPath(QDir::homePath()));
+    EXPECT_EQ(items[2], ShellItem::trash());
 }
 
 } // namespace
