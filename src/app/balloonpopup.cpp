@@ -37,6 +37,7 @@ BalloonPopup::BalloonPopup(QWidget *anchor)
     row->addWidget(iconLabel_, 0, Qt::AlignTop);
     row->addLayout(texts);
     hideTimer_.setSingleShot(true);
+    hideTimer_.setTimerType(Qt::PreciseTimer); // the display time is exact, not within 5 %
     connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
 }
 

@@ -16,6 +16,8 @@ public:
     void showMessage(const QString &title, const QString &text, const QIcon &icon, int ms);
     QString title() const;
     QString text() const;
+    // Milliseconds until the pop-up hides itself; -1 while hidden.
+    int remainingMs() const { return hideTimer_.remainingTime(); }
 
 private:
     void placeAtAnchorCorner();

@@ -1,6 +1,7 @@
 // Tests of the main window's components: menu items, tool buttons, balloons, Chinese buttons.
 #include "apptestsupport.h"
 
+#include "app/balloonpopup.h"
 #include "app/mainwindow.h"
 
 #include <QAction>
@@ -228,6 +229,10 @@ TEST_F(ComponentsTest, BalloonTakesCaptionCutsTextsAndReplacesTheOneShowing) {
         ASSERT_EQ(popups.size(), 1);
         EXPECT_TRUE(popups.first()->testAttribute(Qt::WA_ShowWithoutActivating));
         EXPECT_NE(QApplication::activeWindow(), popups.first());
+        const auto *popup = static_cast<BalloonPopup *>(popups.first());
+        EXPECT_EQ(popup->text(), "x");
+        EXPECT_GT(popup->remainingMs(), 9000);
+        EXPECT_LE(popup->remainingMs(), 10000);
     }
 }
 
