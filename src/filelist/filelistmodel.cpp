@@ -133,13 +133,15 @@ void FileListModel::resetItems(QList<ShellItem> &&items) {
 void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &items) {
     if (generation != generation_ || items.isEmpty())
         return;
+    // Announced as they arrive, so the hooks' cost is spread over the listing.
+    announce(items);
     if (rereading_) {
         rereadRuns_.push_back(int(rereadItems_.size()));
         rereadItems_.append(items);
         return;
     }
     pending_.append(items);
-    if (appendTimer_.isActive())
+    if (appendTimer_.isActive() || items_.size() >= kMaxRowsWhileListing)
         return;
     const qint64 elapsed = listingClock_.elapsed();
     const int wait =
@@ -154,8 +156,6 @@ void FileListModel::appendPending() {
     for (const QList<ShellItem> &run : pending_)
         added += run.size();
     const int first = int(items_.size());
-    for (const QList<ShellItem> &run : pending_)
-        announce(run);
     beginInsertRows(QModelIndex(), first, first + int(added) - 1);
     items_.reserve(items_.size() + added);
     for (const QList<ShellItem> &run : pending_) {
@@ -180,14 +180,19 @@ void FileListModel::onFinished(quint64 generation, int error, qint64) {
         return;
     lastError_ = error;
     appendTimer_.stop();
-    if (!rereading_)
-        appendPending();
     finishListing();
 }
 
 void FileListModel::finishListing() {
-    QList<ShellItem> items = rereading_ ? rereadItems_ : items_;
+    // The order of everything listed: the shown rows and the runs not shown yet (or the runs
+    // of a re-read), merged on a worker when big. Rows still pending are inserted together
+    // with the new order, so the views lay out the full list once.
+    QList<ShellItem> shown = rereading_ ? rereadItems_ : items_;
     std::vector<int> runs = rereading_ ? rereadRuns_ : runStarts_;
+    QList<QList<ShellItem>> pending = rereading_ ? QList<QList<ShellItem>>() : pending_;
+    qsizetype total = shown.size();
+    for (const QList<ShellItem> &run : pending)
+        total += run.size();
     const quint64 ticket = ++mergeTicket_;
     auto apply = [this, ticket](const std::vector<quint32> &order) {
         if (ticket != mergeTicket_)
@@ -205,29 +210,91 @@ void FileListModel::finishListing() {
             }
             rereadItems_.clear();
             rereadRuns_.clear();
-            announce(sorted);
             resetItems(std::move(sorted));
             emit shellNotify();
             if (rereadAgain_)
                 changeTimer_.start();
         } else {
+            appendPending();
             applyOrder(order);
             runStarts_.assign(1, 0);
             emit enumFinished();
         }
     };
-    if (runs.size() <= 1 || items.size() <= kSyncMergeLimit) {
-        apply(runs.size() <= 1 ? std::vector<quint32>() : mergedRunOrder(items, runs));
+    auto orderOf = [](QList<ShellItem> shown, std::vector<int> runs,
+                      QList<QList<ShellItem>> pending) {
+        if (!pending.isEmpty()) {
+            QList<ShellItem> all;
+            all.reserve(shown.size() + pending.size() * 64);
+            all.append(shown);
+            shown = {};
+            for (const QList<ShellItem> &run : pending) {
+                runs.push_back(int(all.size()));
+                all.append(run);
+            }
+            pending = {};
+            shown = std::move(all);
+        }
+        return runs.size() <= 1 ? std::vector<quint32>() : mergedRunOrder(shown, runs);
+    };
+    if (total <= kSyncMergeLimit) {
+        apply(orderOf(std::move(shown), std::move(runs), std::move(pending)));
         return;
     }
+    // Big listings: the worker also builds the sorted list, and the user-interface thread
+    // takes it in one swap (views keep the selection through FileListView's reset handling).
+    auto applySorted = [this, ticket](QList<ShellItem> &sorted) {
+        if (ticket != mergeTicket_)
+            return;
+        enumerating_ = false;
+        pending_.clear();
+        const bool reread = rereading_;
+        rereading_ = false;
+        rereadItems_.clear();
+        rereadRuns_.clear();
+        resetItems(std::move(sorted));
+        runStarts_.assign(1, 0);
+        if (reread) {
+            emit shellNotify();
+            if (rereadAgain_)
+                changeTimer_.start();
+        } else {
+            emit enumFinished();
+        }
+    };
     QPointer<FileListModel> guard(this);
-    QThreadPool::globalInstance()->start([guard, items, runs, apply]() {
-        std::vector<quint32> order = mergedRunOrder(items, runs);
+    QThreadPool::globalInstance()->start([guard, shown = std::move(shown), runs = std::move(runs),
+                                          pending = std::move(pending), applySorted]() mutable {
+        QList<ShellItem> all = std::move(shown);
+        if (!pending.isEmpty()) {
+            QList<ShellItem> combined;
+            qsizetype size = all.size();
+            for (const QList<ShellItem> &run : pending)
+                size += run.size();
+            combined.reserve(size);
+            combined.append(all);
+            for (const QList<ShellItem> &run : pending) {
+                runs.push_back(int(combined.size()));
+                combined.append(run);
+            }
+            all = std::move(combined);
+            pending = {};
+        }
+        QList<ShellItem> sorted;
+        if (runs.size() <= 1) {
+            sorted = std::move(all);
+        } else {
+            const std::vector<quint32> order = mergedRunOrder(all, runs);
+            sorted.reserve(all.size());
+            for (quint32 i : order)
+                sorted.append(std::move(all[i]));
+            all = {};
+        }
         QMetaObject::invokeMethod(
             qApp,
-            [guard, order = std::move(order), apply]() {
+            [guard, sorted = std::move(sorted), applySorted]() mutable {
                 if (guard)
-                    apply(order);
+                    applySorted(sorted);
             },
             Qt::QueuedConnection);
     });

@@ -46,9 +46,13 @@ public:
     // Rows are held back at most this long after a listing starts before the first ones are
     // shown: long enough that an ordinary folder arrives complete and sorted, short enough to
     // feel immediate.
-    static constexpr int kFirstShowMs = 40;
+    static constexpr int kFirstShowMs = 30;
     // Later runs are appended at most this often, so a huge folder costs few layout passes.
     static constexpr int kAppendIntervalMs = 150;
+    // While a listing runs, rows are appended only up to this many: more than any window
+    // shows, while each append costs the views a layout pass over every row. The rest joins
+    // when the listing is complete, together with the final order.
+    static constexpr int kMaxRowsWhileListing = 20000;
     // Merging the sorted runs of a listing up to this size is cheap enough for the
     // user-interface thread; bigger listings are merged on a worker.
     static constexpr int kSyncMergeLimit = 40000;

@@ -36,6 +36,10 @@ public:
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    // Flat: only the root has children (saves a source look-up per row in tree layouts).
+    bool hasChildren(const QModelIndex &parent = QModelIndex()) const override {
+        return !parent.isValid() && rowCount() > 0;
+    }
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 

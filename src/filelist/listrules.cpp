@@ -131,7 +131,12 @@ std::optional<QString> enumerationSizeText(const ShellItem &item, bool xpFlag) {
     std::optional<QString> text;
     if (xpFlag && !item.isFolder())
         text = formatSize(item.size(), 2);
-    if (parsingExtension(item.parsingName()) == QLatin1String(".zip"))
+    // The extension of the parsing name is that of its last component; the native name
+    // holds that component without building the whole path for every listed item.
+    const QByteArray name = item.nativeName();
+    const bool zip = name.isEmpty() ? parsingExtension(item.parsingName()) == QLatin1String(".zip")
+                                    : name.endsWith(".zip");
+    if (zip)
         text = formatSize(item.size(), 2);
     return text;
 }
