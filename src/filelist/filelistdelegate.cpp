@@ -4,6 +4,7 @@
 #include "filelist/filelistmodel.h"
 #include "filelist/listpresentationmodel.h"
 #include "filelist/listrules.h"
+#include "platform/thumbnailcache.h"
 
 #include <QAbstractProxyModel>
 #include <QApplication>
@@ -37,7 +38,41 @@ QIcon themeIcon(const QStringList &names, QStyle::StandardPixmap fallback) {
 } // namespace
 
 FileListDelegate::FileListDelegate(FileListModel *model, QObject *parent)
-    : QStyledItemDelegate(parent), model_(model) {}
+    : QStyledItemDelegate(parent), model_(model), thumbnails_(new ThumbnailCache(this)) {
+    connect(thumbnails_, &ThumbnailCache::thumbnailReady, this,
+            [this](const QByteArray &path, const QImage &image) {
+                if (!thumbnailRequested_.contains(path))
+                    return;
+                if (thumbnailPixmaps_.size() >= kThumbnailMemoryLimit)
+                    thumbnailPixmaps_.clear();
+                thumbnailPixmaps_.insert(path, QPixmap::fromImage(image));
+                emit thumbnailArrived();
+            });
+}
+
+void FileListDelegate::clearThumbnails() {
+    thumbnails_->cancelAll();
+    thumbnailPixmaps_.clear();
+    thumbnailRequested_.clear();
+}
+
+bool FileListDelegate::showsThumbnails() const {
+    return style_ == xz::ListViewStyle::Thumbnail || style_ == xz::ListViewStyle::ReportThumb;
+}
+
+QPixmap FileListDelegate::thumbnailFor(const ShellItem &item) const {
+    if (!showsThumbnails() || !item.isFileSystem() || item.isFolder())
+        return QPixmap();
+    const QByteArray path = item.nativePath();
+    auto it = thumbnailPixmaps_.constFind(path);
+    if (it != thumbnailPixmaps_.constEnd())
+        return *it;
+    if (!thumbnailRequested_.contains(path) && thumbnails_->canThumbnail(item)) {
+        thumbnailRequested_.insert(path);
+        thumbnails_->request(item, kThumbnailCell);
+    }
+    return QPixmap();
+}
 
 ShellItem FileListDelegate::itemOf(const QModelIndex &index) const {
     QModelIndex source = index;
@@ -151,7 +186,15 @@ void FileListDelegate::paintIcon(QPainter *painter, const QRect &rect,
     const qreal opacity = painter->opacity();
     if (item.isHidden())
         painter->setOpacity(opacity * kGhostOpacity);
-    iconFor(item).paint(painter, rect, Qt::AlignCenter);
+    const QPixmap thumbnail = thumbnailFor(item);
+    if (!thumbnail.isNull()) {
+        const QPixmap scaled =
+            thumbnail.scaled(rect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        painter->drawPixmap(rect.x() + (rect.width() - scaled.width()) / 2,
+                            rect.y() + (rect.height() - scaled.height()) / 2, scaled);
+    } else {
+        iconFor(item).paint(painter, rect, Qt::AlignCenter);
+    }
     painter->setOpacity(opacity);
 }
 

@@ -7,11 +7,14 @@
 #include <QColor>
 #include <QHash>
 #include <QIcon>
+#include <QPixmap>
+#include <QSet>
 #include <QStyledItemDelegate>
 
 #include <functional>
 
 class FileListModel;
+class ThumbnailCache;
 
 // Paints one cell of the file list: the icon (ghosted for hidden items), the text in the
 // colour the paint hook chooses, the selection gradient, tiles and thumbnail cells, and the
@@ -32,6 +35,9 @@ public:
     using PaintHook = std::function<void(const ShellItem &item, const QString &typeText, int column,
                                          QColor &color)>;
 
+    // Thumbnails kept in memory for the thumbnail styles; the disk cache keeps the rest.
+    static constexpr int kThumbnailMemoryLimit = 2000;
+
     FileListDelegate(FileListModel *model, QObject *parent = nullptr);
 
     void setStyle(xz::ListViewStyle style) { style_ = style; }
@@ -41,7 +47,14 @@ public:
     QColor groupHeaderColor() const { return groupHeaderColor_; }
     // Width group header rows take in icon and list layouts (the viewport's width).
     void setHeaderWidth(int width) { headerWidth_ = width; }
+    // Forgets the thumbnails of the previous folder and its pending requests.
+    void clearThumbnails();
 
+signals:
+    // A thumbnail arrived; the views repaint.
+    void thumbnailArrived();
+
+public:
     // The colour the text of `index` is drawn in: the list's colour, then the paint hook.
     QColor textColor(const QModelIndex &index, const QColor &base) const;
     // The icon of an item (theme icon by MIME type, cached per type).
@@ -59,6 +72,9 @@ private:
                           const QModelIndex &index) const;
     void paintSelection(QPainter *painter, const QRect &rect) const;
     void paintIcon(QPainter *painter, const QRect &rect, const ShellItem &item) const;
+    // The thumbnail of an item in the thumbnail styles (requested when missing), else null.
+    QPixmap thumbnailFor(const ShellItem &item) const;
+    bool showsThumbnails() const;
     ShellItem itemOf(const QModelIndex &index) const;
 
     FileListModel *model_;
@@ -67,4 +83,7 @@ private:
     QColor groupHeaderColor_ = QColor(0, 51, 153);
     int headerWidth_ = 400;
     mutable QHash<QString, QIcon> iconCache_;
+    ThumbnailCache *thumbnails_;
+    mutable QHash<QByteArray, QPixmap> thumbnailPixmaps_;
+    mutable QSet<QByteArray> thumbnailRequested_;
 };

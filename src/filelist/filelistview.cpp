@@ -91,7 +91,12 @@ FileListView::FileListView(QWidget *parent)
     connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
             &FileListView::rememberSelection);
     connect(model_, &QAbstractItemModel::modelReset, this, &FileListView::restoreSelection);
-    connect(model_, &FileListModel::rootChanged, this, [this] { rememberedSelection_.clear(); });
+    connect(model_, &FileListModel::rootChanged, this, [this] {
+        rememberedSelection_.clear();
+        delegate_->clearThumbnails();
+    });
+    connect(delegate_, &FileListDelegate::thumbnailArrived, this,
+            [this] { currentItemView()->viewport()->update(); });
     connect(selection_, &QItemSelectionModel::selectionChanged, this,
             &FileListView::itemSelectionChanged);
     connect(presentation_, &ListPresentationModel::groupsChanged, this,

@@ -7,6 +7,8 @@
 #include "platform/volumesource.h"
 
 #include <QAction>
+#include <QDir>
+#include <QImage>
 #include <QProcess>
 
 namespace {
@@ -213,6 +215,29 @@ TEST(FileListView, PlacesListRealVolumesAndTrashedFiles) {
     EXPECT_EQ(list.itemCount(), volumes.size());
     EXPECT_GE(list.itemCount(), 1);
     qunsetenv("XDG_DATA_HOME");
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileListView, ThumbnailViewFillsTheSharedThumbnailCache) {
+    TempFolder cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    TempFolder dir;
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(dir.path() + "/picture.png"));
+    FileListView list;
+    list.resize(600, 400);
+    list.show();
+    ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+    ASSERT_TRUE(waitListed(list));
+    kezsetviewcode(5, &list);
+    list.grab(); // paints the cell, which asks for the thumbnail
+    const QString large = cache.path() + "/thumbnails/large";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QDir(large).isEmpty(QDir::Files); }, 5000));
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 } // namespace
