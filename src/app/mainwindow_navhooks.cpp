@@ -2,11 +2,13 @@
 // tab row, drive bar, address box, recent folders), and the navigator that couples them.
 #include "app/mainwindow.h"
 
+#include "filelist/filelistview.h"
 #include "navigation/addressbox.h"
 #include "navigation/drivebar.h"
 #include "navigation/folderhistory.h"
 #include "navigation/foldertree.h"
 #include "navigation/foldertreemodel.h"
+#include "navigation/navigator.h"
 #include "navigation/tabrow.h"
 #include "navigation/tabstrip.h"
 
@@ -14,8 +16,25 @@
 #include <QFrame>
 #include <QToolButton>
 
-// The navigator needs the file list; it is made once the list widget is in the window.
-void Tkezmainf::createNavigator() {}
+// Couples the file list with the tree, the address box, the tab row, the drive bar, the
+// history and the commands; runs once the list widget is in the window.
+void Tkezmainf::createNavigator() {
+    auto *list = findChild<FileListView *>("kezlistview1");
+    if (!list)
+        return;
+    Navigator::Parts parts;
+    parts.window = this;
+    parts.list = list;
+    parts.tree = folderTree_;
+    parts.address = addressBox_;
+    parts.tabs = tabRow_;
+    parts.drives = driveBar_;
+    parts.panel = findChild<QWidget *>("kezPanel");
+    parts.history = history_;
+    parts.showMessage = [this](const QString &text, int kind) { kezshowmessage(text, kind); };
+    parts.setStatusText = [this](const QString &text) { setStatusText(text); };
+    navigator_ = new Navigator(parts, this);
+}
 
 void Tkezmainf::setTreeShowHidden(bool show) {
     folderModel_->setShowHidden(show);
