@@ -2,6 +2,7 @@
 #include "platform/thumbnailcache.h"
 
 #include "platform/nativefile.h"
+#include "platform/thumbnailers.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -160,7 +161,8 @@ bool ThumbnailCache::canThumbnail(const ShellItem &item) const {
     if (isInsideCache(item.nativePath()))
         return false;
     static const QList<QByteArray> types = QImageReader::supportedMimeTypes();
-    return types.contains(item.mimeTypeName().toLatin1());
+    const QString mime = item.mimeTypeName();
+    return types.contains(mime.toLatin1()) || Thumbnailers::canHandle(mime);
 }
 
 QImage ThumbnailCache::readValid(const QString &file, const QByteArray &uri,
@@ -242,6 +244,22 @@ QImage ThumbnailCache::generate(const ShellItem &item, int cellPixels) const {
     const qint64 mtime = mtimeSecsOf(item);
     const QString folder = folderForCell(cellPixels);
     const int pixels = folderPixels(folder);
+
+    static const QList<QByteArray> decodable = QImageReader::supportedMimeTypes();
+    const QString mime = item.mimeTypeName();
+    if (!decodable.contains(mime.toLatin1())) {
+        // Kept out of the thumbnail folders so other programs never take it for a thumbnail.
+        QImage image =
+            Thumbnailers::run(mime, path, uri, pixels, m_root + QStringLiteral("/.xz-work"));
+        if (image.isNull()) {
+            storeFailure(uri, mtime);
+            return {};
+        }
+        if (image.width() > pixels || image.height() > pixels)
+            image = image.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        store(folder, uri, mtime, image, item.size());
+        return image;
+    }
 
     int fd = open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     QFile source;

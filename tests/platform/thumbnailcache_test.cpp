@@ -3,6 +3,7 @@
 
 #include "platform/iconprovider.h"
 #include "platform/thumbnailcache.h"
+#include "platform/thumbnailers.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -126,6 +127,26 @@ TEST(IconProvider, ThemeIconsForItems) {
     EXPECT_FALSE(QIcon::themeName().isEmpty());
     EXPECT_FALSE(IconProvider::iconFor(text).isNull());
     EXPECT_FALSE(IconProvider::iconFor(folder).isNull());
+}
+
+} // namespace
+
+namespace {
+
+// Types Qt cannot decode go through the desktop's installed thumbnailer programs.
+TEST(Thumbnailers, SvgThroughAnInstalledThumbnailer) {
+    if (!Thumbnailers::canHandle(QStringLiteral("image/svg+xml")))
+        GTEST_SKIP() << "no SVG thumbnailer installed";
+    TempTree files, cacheDir;
+    ShellItem svg = ShellItem::fromPath(files.file(
+        "drawing.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='200'>"
+                       "<rect width='400' height='200' fill='green'/></svg>"));
+    ThumbnailCache cache(nullptr, QString::fromUtf8(cacheDir.root()));
+    ASSERT_TRUE(cache.canThumbnail(svg));
+    QImage made = cache.generate(svg, 128);
+    ASSERT_FALSE(made.isNull());
+    EXPECT_LE(made.width(), 128);
+    EXPECT_FALSE(cache.lookup(svg, 128).isNull());
 }
 
 } // namespace
