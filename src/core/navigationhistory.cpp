@@ -1,5 +1,6 @@
 // NavigationHistory: recording and stepping rules of the back/forward list.
 #include "core/navigationhistory.h"
+#include "core/visitedlist.h"
 
 #include <algorithm>
 
@@ -10,13 +11,7 @@ void NavigationHistory::record(const std::string &key) {
     if (!m_entries.empty()) {
         m_entries.resize(m_position + 1);
     }
-    std::erase(m_entries, key);
-    if (m_entries.size() > kKeptBeforeAppend) {
-        m_entries.erase(m_entries.begin(),
-                        m_entries.begin() +
-                            static_cast<std::ptrdiff_t>(m_entries.size() - kKeptBeforeAppend));
-    }
-    m_entries.push_back(key);
+    appendVisited(m_entries, key, kKeptBeforeAppend);
     m_position = m_entries.size() - 1;
 }
 

@@ -1,5 +1,6 @@
 // RecentFolders: recording rules and the "kezmru.kez" file format.
 #include "core/recentfolders.h"
+#include "core/visitedlist.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,13 +23,7 @@ void RecentFolders::append(const std::string &key) {
     if (key.empty()) {
         return;
     }
-    std::erase(m_entries, key);
-    if (m_entries.size() > kKeptBeforeAppend) {
-        m_entries.erase(m_entries.begin(),
-                        m_entries.begin() +
-                            static_cast<std::ptrdiff_t>(m_entries.size() - kKeptBeforeAppend));
-    }
-    m_entries.push_back(key);
+    appendVisited(m_entries, key, kKeptBeforeAppend);
 }
 
 std::optional<std::string> RecentFolders::choose(std::size_t index) {

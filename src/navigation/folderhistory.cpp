@@ -19,19 +19,6 @@ bool isReachable(const std::string &key) {
     return info.isDir() || info.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0;
 }
 
-QIcon iconOf(const ShellItem &item) {
-    switch (item.kind()) {
-    case ShellItem::Kind::Desktop:
-        return NavigationImages::icon(NavigationImages::Desktop);
-    case ShellItem::Kind::Computer:
-        return NavigationImages::icon(NavigationImages::Computer);
-    case ShellItem::Kind::Trash:
-        return NavigationImages::icon(NavigationImages::Trash);
-    default:
-        return NavigationImages::icon(NavigationImages::Folder);
-    }
-}
-
 // Menus show folder names as they are: "&" would otherwise mark a shortcut letter.
 QString menuText(const QString &name) {
     QString text = name;
@@ -83,7 +70,7 @@ void FolderHistory::next() {
 
 void FolderHistory::addEntry(QMenu *menu, const std::string &key, std::function<void()> choose) {
     const ShellItem item = itemOf(key);
-    QAction *action = menu->addAction(iconOf(item), menuText(item.displayName()));
+    QAction *action = menu->addAction(NavigationImages::iconOf(item), menuText(item.displayName()));
     connect(action, &QAction::triggered, this, std::move(choose));
 }
 

@@ -36,20 +36,6 @@ bool isListedFolder(const ShellItem &item) {
     return item.isFolder() && item.kind() != ShellItem::Kind::Invalid;
 }
 
-QIcon iconFor(const ShellItem &item) {
-    switch (item.kind()) {
-    case ShellItem::Kind::Desktop:
-        return NavigationImages::icon(NavigationImages::Desktop);
-    case ShellItem::Kind::Computer:
-        return NavigationImages::icon(NavigationImages::Computer);
-    case ShellItem::Kind::Trash:
-        return NavigationImages::icon(NavigationImages::Trash);
-    default:
-        return NavigationImages::icon(item.isVolumeRoot() ? NavigationImages::HardDisk
-                                                          : NavigationImages::Folder);
-    }
-}
-
 } // namespace
 
 FolderTreeModel::FolderTreeModel(QObject *parent)
@@ -128,7 +114,7 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const {
     case Qt::DisplayRole:
         return item.displayName();
     case Qt::DecorationRole:
-        return iconFor(item);
+        return NavigationImages::iconOf(item);
     case Qt::ToolTipRole:
         return item.isFileSystem() ? QFile::decodeName(item.nativePath()) : item.displayName();
     default:

@@ -1,6 +1,8 @@
 // NavigationImages: theme icon names and fallbacks of the shared images.
 #include "navigation/navigationimages.h"
 
+#include "platform/shellitem.h"
+
 #include <QApplication>
 #include <QStyle>
 
@@ -26,4 +28,17 @@ QIcon NavigationImages::icon(int index) {
         return themed;
     }
     return QApplication::style()->standardIcon(images[index].fallback);
+}
+
+QIcon NavigationImages::iconOf(const ShellItem &item) {
+    switch (item.kind()) {
+    case ShellItem::Kind::Desktop:
+        return icon(Desktop);
+    case ShellItem::Kind::Computer:
+        return icon(Computer);
+    case ShellItem::Kind::Trash:
+        return icon(Trash);
+    default:
+        return icon(item.isVolumeRoot() ? HardDisk : Folder);
+    }
 }

@@ -3,6 +3,8 @@
 
 #include <QIcon>
 
+class ShellItem;
+
 // Index numbers of the shared image list: 0 desktop, 1 hard disk, 2 optical drive, 3 computer,
 // 4 removable drive, 5 folder, 6 trash. Icons come from the desktop's icon theme, with the
 // style's standard icons where the theme lacks one. User-interface thread only.
@@ -20,4 +22,6 @@ public:
     static constexpr int kNone = -1;
 
     static QIcon icon(int index);
+    // The image of a place or folder as the history menus and the folder tree show it.
+    static QIcon iconOf(const ShellItem &item);
 };
