@@ -56,8 +56,10 @@ FileListView::FileListView(QWidget *parent)
     pageLayout->setSpacing(0);
     listHeader_->setModel(presentation_);
     initialColumnWidths(listHeader_);
+    // A free-standing header is a scroll area that would otherwise share the height with the list.
+    listHeader_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pageLayout->addWidget(listHeader_);
-    pageLayout->addWidget(listView_);
+    pageLayout->addWidget(listView_, 1);
     configureListView();
 
     treeView_->setModel(presentation_);
@@ -73,6 +75,8 @@ FileListView::FileListView(QWidget *parent)
     treeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     treeView_->setDragEnabled(true);
     initialColumnWidths(treeView_->header());
+    // Both headers look alike: the free-standing one takes the details view's header height.
+    listHeader_->setFixedHeight(treeView_->header()->sizeHint().height());
 
     stack_->addWidget(listPage_);
     stack_->addWidget(treeView_);
