@@ -7,6 +7,7 @@
 #include "platform/trash.h"
 #include "platform/volumesource.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -47,11 +48,22 @@ namespace {
 // so a few are allowed before new listings wait.
 constexpr int EnumerationThreads = 4;
 
+QThreadPool *createdEnumerationPool = nullptr;
+
+// Runs while the application object is destroyed: a listing still running (cancelled, since
+// its enumerator is gone) must not outlive the program's static data it reads.
+void finishEnumerationPool() {
+    if (createdEnumerationPool)
+        createdEnumerationPool->waitForDone();
+}
+
 QThreadPool &enumerationPool() {
     static QThreadPool *pool = [] {
         auto *p = new QThreadPool;
         p->setMaxThreadCount(EnumerationThreads);
         p->setExpiryTimeout(30000);
+        createdEnumerationPool = p;
+        qAddPostRoutine(finishEnumerationPool);
         return p;
     }();
     return *pool;
