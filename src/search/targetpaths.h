@@ -12,7 +12,7 @@
 // Mask that stands for every name of a folder.
 inline constexpr const char *kAllFilesMask = "*.*";
 
-// Applies the folder-specification syntax to text: "folder", "<folder" (not recursive),
+// Applies the folder-entry syntax to text: "folder", "<folder" (not recursive),
 // ">folder", "n>folder" (MaxLevel n, MinLevel 0) and "a-b>folder" (MinLevel a, MaxLevel b), each
 // recursive. A level that is missing or no integer keeps its incoming value. Folder receives the
 // canonical folder (see CanonicalFolder).
@@ -31,13 +31,13 @@ public:
     // Target with exactly this canonical folder, or nullptr.
     TTargetPath *Find(std::string_view folder) const;
 
-    // pathInfo is a folder specification followed by a mask ("2-4>/src/*.c"); the mask is what
+    // pathInfo is a folder entry followed by a mask ("2-4>/src/*.c"); the mask is what
     // follows the last "/" ("*.*" when empty). The other arguments are the defaults of the
-    // folder specification; they overwrite those of an earlier mention of the same folder.
+    // folder entry; they overwrite those of an earlier mention of the same folder.
     TTargetPath &AddPath(std::string_view pathInfo, bool recursive, uint16_t minLevel,
                          uint16_t maxLevel);
 
-    // folderInfo is a folder specification; fileMasks (or "*.*" when null or empty) are added.
+    // folderInfo is a folder entry; fileMasks (or "*.*" when null or empty) are added.
     TTargetPath &AddFolderAndMasks(std::string_view folderInfo,
                                    const std::vector<std::string> *fileMasks, bool recursive,
                                    uint16_t minLevel, uint16_t maxLevel);
