@@ -6,6 +6,7 @@
 #include "core/kezstr.h"
 #include "core/settingsfile.h"
 #include "core/tablist.h"
+#include "filelist/filterbox.h"
 #include "navigation/addressbox.h"
 #include "navigation/drivebar.h"
 #include "navigation/folderhistory.h"
@@ -13,7 +14,6 @@
 #include "navigation/foldertreemodel.h"
 #include "navigation/tabrow.h"
 #include "platform/volumesource.h"
-#include "filelist/filterbox.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -170,6 +170,8 @@ void Tkezmainf::buildWindow() {
     createNonVisualComponents();
     createTrayIcon();
     setFolderTreeVisible(false);
+    connect(findChild<QAction *>("kezmenushowfoldertree"), &QAction::toggled, this,
+            &Tkezmainf::setFolderTreeVisible);
     createNavigator();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());

@@ -44,6 +44,11 @@ TEST(MainWindow, FirstStartWithNoFilesUsesDefaultsAndWritesFiveKeysAtClose) {
         EXPECT_TRUE(w.listShowsHidden());
         EXPECT_FALSE(isChecked(w, "kezmenushowfoldertree"));
         EXPECT_FALSE(w.isFolderTreeVisible());
+        // The view menu's item shows and hides the pane.
+        w.findChild<QAction *>("kezmenushowfoldertree")->trigger();
+        EXPECT_TRUE(w.isFolderTreeVisible());
+        w.findChild<QAction *>("kezmenushowfoldertree")->trigger();
+        EXPECT_FALSE(w.isFolderTreeVisible());
         EXPECT_FALSE(isChecked(w, "kezmenuregmypc"));
         EXPECT_EQ(w.viewCode(), 6);
         EXPECT_EQ(w.skin()->skinName(), "炫丽(内置)");
