@@ -172,6 +172,8 @@ void Tkezmainf::buildWindow() {
     setFolderTreeVisible(false);
     connect(findChild<QAction *>("kezmenushowfoldertree"), &QAction::toggled, this,
             &Tkezmainf::setFolderTreeVisible);
+    connect(findChild<QAction *>("kezmenushowhide"), &QAction::toggled, this,
+            &Tkezmainf::applyShowHidden);
     createNavigator();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());

@@ -49,6 +49,10 @@ TEST(MainWindow, FirstStartWithNoFilesUsesDefaultsAndWritesFiveKeysAtClose) {
         EXPECT_TRUE(w.isFolderTreeVisible());
         w.findChild<QAction *>("kezmenushowfoldertree")->trigger();
         EXPECT_FALSE(w.isFolderTreeVisible());
+        w.findChild<QAction *>("kezmenushowhide")->trigger();
+        EXPECT_FALSE(w.listShowsHidden());
+        w.findChild<QAction *>("kezmenushowhide")->trigger();
+        EXPECT_TRUE(w.listShowsHidden());
         EXPECT_FALSE(isChecked(w, "kezmenuregmypc"));
         EXPECT_EQ(w.viewCode(), 6);
         EXPECT_EQ(w.skin()->skinName(), "炫丽(内置)");
