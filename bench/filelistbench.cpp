@@ -1,5 +1,7 @@
 // Benchmark of listing one big folder: our file list, QFileSystemModel + QTreeView, and a
 // floor program (readdir + fstatat + sort). One mode per process so peak memory is its own.
+#include "benchfloor.h"
+
 #include "filelist/filelistevents.h"
 #include "filelist/filelistmodel.h"
 #include "filelist/filelistview.h"
@@ -26,20 +28,6 @@ namespace {
 
 // The event-loop probe fires this often; a longer gap means the loop was blocked.
 constexpr int kProbeIntervalMs = 5;
-
-long statusKb(const char *key) {
-    FILE *f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return 0;
-    char line[256];
-    long value = 0;
-    const std::size_t keyLength = std::strlen(key);
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, key, keyLength) == 0)
-            value = std::atol(line + keyLength + 1);
-    std::fclose(f);
-    return value;
-}
 
 // Creates `count` empty files (and a few folders) in `dir` unless it already holds them.
 int makeFolder(const std::string &dir, long count) {
@@ -70,41 +58,13 @@ int makeFolder(const std::string &dir, long count) {
     return 0;
 }
 
-struct FloorEntry {
-    std::string name;
-    bool folder;
-    off_t size;
-    time_t modified;
-};
-
 int runFloor(const std::string &dir) {
-    QElapsedTimer clock;
-    clock.start();
-    DIR *d = opendir(dir.c_str());
-    if (!d)
+    const FloorListing listing = listFloor(dir);
+    if (!listing.ok)
         return 1;
-    std::vector<FloorEntry> entries;
-    double firstMs = -1;
-    while (dirent *e = readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
-            continue;
-        struct stat st;
-        if (fstatat(dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        entries.push_back({e->d_name, S_ISDIR(st.st_mode), st.st_size, st.st_mtime});
-        if (firstMs < 0)
-            firstMs = clock.nsecsElapsed() / 1e6;
-    }
-    closedir(d);
-    std::sort(entries.begin(), entries.end(), [](const FloorEntry &a, const FloorEntry &b) {
-        if (a.folder != b.folder)
-            return a.folder;
-        return a.name < b.name;
-    });
-    const double completeMs = clock.nsecsElapsed() / 1e6;
     std::printf("floor items=%zu first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=0 "
                 "max_block_ms=0\n",
-                entries.size(), firstMs, completeMs, statusKb("VmHWM"));
+                listing.entries.size(), listing.firstMs, listing.completeMs, statusKb("VmHWM"));
     return 0;
 }
 

@@ -1,5 +1,7 @@
 // platformbench: folder enumeration of the shell layer against a floor program
 // (readdir + fstatat + sort). One mode per process so peak memory is its own.
+#include "benchfloor.h"
+
 #include "platform/folderenumerator.h"
 #include "platform/naturalsortkey.h"
 
@@ -18,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-long statusKb(const char *field) {
-    FILE *f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return 0;
-    char line[256];
-    long value = 0;
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, field, std::strlen(field)) == 0)
-            value = std::atol(line + std::strlen(field) + 1);
-    std::fclose(f);
-    return value;
-}
 
 int makeFolder(const std::string &dir, long count) {
     const std::string marker = dir + "/.complete";
@@ -51,36 +40,12 @@ int makeFolder(const std::string &dir, long count) {
     return 0;
 }
 
-struct FloorEntry {
-    std::string name;
-    bool folder;
-    off_t size;
-    time_t modified;
-};
-
 int runFloor(const std::string &dir) {
-    QElapsedTimer clock;
-    clock.start();
-    DIR *d = opendir(dir.c_str());
-    if (!d)
+    const FloorListing listing = listFloor(dir);
+    if (!listing.ok)
         return 1;
-    std::vector<FloorEntry> entries;
-    while (dirent *e = readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
-            continue;
-        struct stat st;
-        if (fstatat(dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        entries.push_back({e->d_name, S_ISDIR(st.st_mode), st.st_size, st.st_mtime});
-    }
-    closedir(d);
-    std::sort(entries.begin(), entries.end(), [](const FloorEntry &a, const FloorEntry &b) {
-        if (a.folder != b.folder)
-            return a.folder;
-        return a.name < b.name;
-    });
-    std::printf("floor items=%zu complete_ms=%.1f peak_kb=%ld\n", entries.size(),
-                clock.nsecsElapsed() / 1e6, statusKb("VmHWM"));
+    std::printf("floor items=%zu complete_ms=%.1f peak_kb=%ld\n", listing.entries.size(),
+                listing.completeMs, statusKb("VmHWM"));
     return 0;
 }
 
