@@ -16,6 +16,9 @@ public:
         if (!qApp)
             new QApplication(argc, argv);
     }
+    // Destroying the application waits for listings still running on worker threads, so none
+    // outlives the program's static data at exit.
+    void TearDown() override { delete qApp; }
 };
 
 [[maybe_unused]] ::testing::Environment *const environment =
