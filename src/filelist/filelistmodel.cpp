@@ -1,4 +1,4 @@
-// FileListModel: batched listing, run merging, change re-reads and detail texts.
+// FileListModel: batched listing, the complete sorted listing, change re-reads and detail texts.
 #include "filelist/filelistmodel.h"
 
 #include "filelist/listrules.h"
@@ -6,49 +6,12 @@
 #include "platform/folderwatcher.h"
 #include "platform/volumesource.h"
 
-#include <QCoreApplication>
-#include <QPointer>
 #include <QThreadPool>
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
 
 namespace {
-
-// The order of `items`, given as sorted runs starting at `runStarts`, as indexes into
-// `items`: the runs are merged pairwise so the cost is n log(runs) comparisons.
-std::vector<quint32> mergedRunOrder(const QList<ShellItem> &items, std::vector<int> runStarts) {
-    const int n = int(items.size());
-    std::vector<quint32> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    if (runStarts.empty() || runStarts.front() != 0)
-        runStarts.insert(runStarts.begin(), 0);
-    runStarts.push_back(n);
-    std::vector<quint32> scratch(n);
-    auto less = [&items](quint32 a, quint32 b) {
-        return ShellItem::listingLess(items.at(a), items.at(b));
-    };
-    while (runStarts.size() > 2) {
-        std::vector<int> next;
-        next.push_back(0);
-        std::size_t i = 0;
-        for (; i + 2 < runStarts.size(); i += 2) {
-            const int a = runStarts[i], b = runStarts[i + 1], c = runStarts[i + 2];
-            std::merge(order.begin() + a, order.begin() + b, order.begin() + b, order.begin() + c,
-                       scratch.begin() + a, less);
-            next.push_back(c);
-        }
-        if (i + 1 < runStarts.size()) {
-            std::copy(order.begin() + runStarts[i], order.begin() + runStarts[i + 1],
-                      scratch.begin() + runStarts[i]);
-            if (next.back() != runStarts[i + 1])
-                next.push_back(runStarts[i + 1]);
-        }
-        order.swap(scratch);
-        runStarts.swap(next);
-    }
-    return order;
-}
 
 bool isIdentity(const std::vector<quint32> &order) {
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -62,6 +25,8 @@ bool isIdentity(const std::vector<quint32> &order) {
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent), enumerator_(new FolderEnumerator(this)) {
     connect(enumerator_, &FolderEnumerator::itemsReady, this, &FileListModel::onItemsReady);
+    connect(enumerator_, &FolderEnumerator::sortedListingReady, this,
+            &FileListModel::onSortedListing);
     connect(enumerator_, &FolderEnumerator::finished, this, &FileListModel::onFinished);
     changeTimer_.setSingleShot(true);
     changeTimer_.setInterval(kChangeCoalesceMs);
@@ -102,19 +67,20 @@ void FileListModel::setIncludeHidden(bool include) {
 void FileListModel::setWatchChanges(bool watch) {
     watchChanges_ = watch;
     watchRoot();
+    if (!enumerating_)
+        watcher_->addPrepared();
 }
 
 void FileListModel::startListing(bool reread) {
     enumerator_->setIncludeHidden(includeHidden_);
     generation_ = enumerator_->start(root_);
-    ++mergeTicket_;
     enumerating_ = true;
     rereading_ = reread;
     rereadAgain_ = false;
     lastError_ = 0;
     pending_.clear();
-    rereadItems_.clear();
-    rereadRuns_.clear();
+    pendingRows_ = 0;
+    complete_.clear();
     appendTimer_.stop();
     listingClock_.start();
     if (!reread)
@@ -123,11 +89,17 @@ void FileListModel::startListing(bool reread) {
 
 void FileListModel::resetItems(QList<ShellItem> &&items) {
     beginResetModel();
-    items_ = std::move(items);
+    QList<ShellItem> old = std::exchange(items_, std::move(items));
     hidden_.clear();
     invisibleCount_ = 0;
-    runStarts_.clear();
     endResetModel();
+    disposeOf(std::move(old));
+}
+
+void FileListModel::disposeOf(QList<ShellItem> &&items) {
+    // Freeing a million items takes most of a second; the window should not wait for it.
+    if (items.size() >= kDisposeOnWorkerMin)
+        QThreadPool::globalInstance()->start([items = std::move(items)]() mutable { items = {}; });
 }
 
 void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &items) {
@@ -135,13 +107,13 @@ void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &ite
         return;
     // Announced as they arrive, so the hooks' cost is spread over the listing.
     announce(items);
-    if (rereading_) {
-        rereadRuns_.push_back(int(rereadItems_.size()));
-        rereadItems_.append(items);
+    // A re-read replaces the shown items only when complete, and rows beyond the cap would
+    // only wait for the complete listing, which holds them too.
+    if (rereading_ || items_.size() + pendingRows_ >= kMaxRowsWhileListing)
         return;
-    }
     pending_.append(items);
-    if (appendTimer_.isActive() || items_.size() >= kMaxRowsWhileListing)
+    pendingRows_ += items.size();
+    if (appendTimer_.isActive())
         return;
     const qint64 elapsed = listingClock_.elapsed();
     const int wait =
@@ -152,19 +124,16 @@ void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &ite
 void FileListModel::appendPending() {
     if (pending_.isEmpty())
         return;
-    qsizetype added = 0;
-    for (const QList<ShellItem> &run : pending_)
-        added += run.size();
+    const qsizetype added = pendingRows_;
     const int first = int(items_.size());
     beginInsertRows(QModelIndex(), first, first + int(added) - 1);
     items_.reserve(items_.size() + added);
-    for (const QList<ShellItem> &run : pending_) {
-        runStarts_.push_back(int(items_.size()));
+    for (const QList<ShellItem> &run : pending_)
         items_.append(run);
-    }
     if (!hidden_.empty())
         hidden_.resize(items_.size(), 0);
     pending_.clear();
+    pendingRows_ = 0;
     endInsertRows();
 }
 
@@ -175,129 +144,68 @@ void FileListModel::announce(const QList<ShellItem> &items) {
     announcing_ = false;
 }
 
+void FileListModel::onSortedListing(quint64 generation, const QList<ShellItem> &items) {
+    if (generation == generation_)
+        complete_ = items;
+}
+
 void FileListModel::onFinished(quint64 generation, int error, qint64) {
     if (generation != generation_)
         return;
     lastError_ = error;
     appendTimer_.stop();
-    finishListing();
-}
-
-void FileListModel::finishListing() {
-    // The order of everything listed: the shown rows and the runs not shown yet (or the runs
-    // of a re-read), merged on a worker when big. Rows still pending are inserted together
-    // with the new order, so the views lay out the full list once.
-    QList<ShellItem> shown = rereading_ ? rereadItems_ : items_;
-    std::vector<int> runs = rereading_ ? rereadRuns_ : runStarts_;
-    QList<QList<ShellItem>> pending = rereading_ ? QList<QList<ShellItem>>() : pending_;
-    qsizetype total = shown.size();
-    for (const QList<ShellItem> &run : pending)
-        total += run.size();
-    const quint64 ticket = ++mergeTicket_;
-    auto apply = [this, ticket](const std::vector<quint32> &order) {
-        if (ticket != mergeTicket_)
-            return;
-        enumerating_ = false;
-        if (rereading_) {
-            rereading_ = false;
-            QList<ShellItem> sorted;
-            if (order.empty()) {
-                sorted = rereadItems_;
-            } else {
-                sorted.reserve(rereadItems_.size());
-                for (quint32 i : order)
-                    sorted.append(rereadItems_.at(i));
-            }
-            rereadItems_.clear();
-            rereadRuns_.clear();
-            resetItems(std::move(sorted));
-            emit shellNotify();
-            if (rereadAgain_)
-                changeTimer_.start();
-        } else {
-            appendPending();
-            applyOrder(order);
-            runStarts_.assign(1, 0);
-            emit enumFinished();
-        }
-    };
-    auto orderOf = [](QList<ShellItem> shown, std::vector<int> runs,
-                      QList<QList<ShellItem>> pending) {
-        if (!pending.isEmpty()) {
-            QList<ShellItem> all;
-            all.reserve(shown.size() + pending.size() * 64);
-            all.append(shown);
-            shown = {};
-            for (const QList<ShellItem> &run : pending) {
-                runs.push_back(int(all.size()));
-                all.append(run);
-            }
-            pending = {};
-            shown = std::move(all);
-        }
-        return runs.size() <= 1 ? std::vector<quint32>() : mergedRunOrder(shown, runs);
-    };
-    if (total <= kSyncMergeLimit) {
-        apply(orderOf(std::move(shown), std::move(runs), std::move(pending)));
+    enumerating_ = false;
+    if (watcher_)
+        watcher_->addPrepared();
+    QList<ShellItem> sorted = std::exchange(complete_, {});
+    if (rereading_) {
+        rereading_ = false;
+        resetItems(std::move(sorted));
+        emit shellNotify();
+        if (rereadAgain_)
+            changeTimer_.start();
         return;
     }
-    // Big listings: the worker also builds the sorted list, and the user-interface thread
-    // takes it in one swap (views keep the selection through FileListView's reset handling).
-    auto applySorted = [this, ticket](QList<ShellItem> &sorted) {
-        if (ticket != mergeTicket_)
-            return;
-        enumerating_ = false;
-        pending_.clear();
-        const bool reread = rereading_;
-        rereading_ = false;
-        rereadItems_.clear();
-        rereadRuns_.clear();
+    showComplete(std::move(sorted));
+    emit enumFinished();
+}
+
+void FileListModel::showComplete(QList<ShellItem> &&sorted) {
+    pending_.clear();
+    pendingRows_ = 0;
+    if (items_.isEmpty() || sorted.size() > kReorderInPlaceLimit) {
         resetItems(std::move(sorted));
-        runStarts_.assign(1, 0);
-        if (reread) {
-            emit shellNotify();
-            if (rereadAgain_)
-                changeTimer_.start();
-        } else {
-            emit enumFinished();
+        return;
+    }
+    // Rows already shown move to their places, so the views keep the current row, the
+    // selection and the scroll offset; the rows not shown yet join at the end first.
+    QHash<const ShellItemData *, quint32> rowOfItem;
+    rowOfItem.reserve(sorted.size());
+    for (qsizetype row = 0; row < items_.size(); ++row)
+        rowOfItem.insert(items_.at(row).data(), quint32(row));
+    QList<ShellItem> notShown;
+    for (const ShellItem &item : std::as_const(sorted))
+        if (!rowOfItem.contains(item.data())) {
+            rowOfItem.insert(item.data(), quint32(items_.size() + notShown.size()));
+            notShown.append(item);
         }
-    };
-    QPointer<FileListModel> guard(this);
-    QThreadPool::globalInstance()->start([guard, shown = std::move(shown), runs = std::move(runs),
-                                          pending = std::move(pending), applySorted]() mutable {
-        QList<ShellItem> all = std::move(shown);
-        if (!pending.isEmpty()) {
-            QList<ShellItem> combined;
-            qsizetype size = all.size();
-            for (const QList<ShellItem> &run : pending)
-                size += run.size();
-            combined.reserve(size);
-            combined.append(all);
-            for (const QList<ShellItem> &run : pending) {
-                runs.push_back(int(combined.size()));
-                combined.append(run);
-            }
-            all = std::move(combined);
-            pending = {};
-        }
-        QList<ShellItem> sorted;
-        if (runs.size() <= 1) {
-            sorted = std::move(all);
-        } else {
-            const std::vector<quint32> order = mergedRunOrder(all, runs);
-            sorted.reserve(all.size());
-            for (quint32 i : order)
-                sorted.append(std::move(all[i]));
-            all = {};
-        }
-        QMetaObject::invokeMethod(
-            qApp,
-            [guard, sorted = std::move(sorted), applySorted]() mutable {
-                if (guard)
-                    applySorted(sorted);
-            },
-            Qt::QueuedConnection);
-    });
+    if (!notShown.isEmpty()) {
+        const int first = int(items_.size());
+        beginInsertRows(QModelIndex(), first, first + int(notShown.size()) - 1);
+        items_.append(notShown);
+        if (!hidden_.empty())
+            hidden_.resize(items_.size(), 0);
+        endInsertRows();
+    }
+    if (items_.size() != sorted.size()) {
+        resetItems(std::move(sorted));
+        return;
+    }
+    std::vector<quint32> order;
+    order.reserve(sorted.size());
+    for (const ShellItem &item : std::as_const(sorted))
+        order.push_back(rowOfItem.value(item.data()));
+    applyOrder(order);
 }
 
 void FileListModel::applyOrder(const std::vector<quint32> &order) {
@@ -343,7 +251,9 @@ void FileListModel::watchRoot() {
         volumes_ = new VolumeSource(this);
         connect(volumes_, &VolumeSource::changed, this, &FileListModel::onFolderChanged);
     } else {
-        watcher_->watch(root_);
+        // The watches are added when the listing ends; a change made meanwhile is reported
+        // then.
+        watcher_->prepare(root_);
     }
 }
 
@@ -486,5 +396,5 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    return itemFlags();
 }

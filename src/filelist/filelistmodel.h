@@ -21,8 +21,9 @@ class VolumeSource;
 //
 // Listing runs on FolderEnumerator's worker; its sorted batches are held back briefly so a
 // folder that lists quickly appears at once fully sorted, while a big folder shows its first
-// rows within kFirstShowMs and grows by appended runs. When the listing ends the runs are
-// merged into one order (on a worker thread for big folders) and applied as one layout change.
+// rows within kFirstShowMs and grows by appended batches. When the listing ends, the complete
+// listing the worker sorted takes their place: the shown rows are moved (one layout change)
+// for ordinary folders, and big ones are swapped in whole.
 //
 // Every item counts in itemCount(), also items that the filter made invisible. Changes of the
 // shown folder flush and re-read all items; bursts of changes are coalesced into one re-read.
@@ -53,9 +54,13 @@ public:
     // shows, while each append costs the views a layout pass over every row. The rest joins
     // when the listing is complete, together with the final order.
     static constexpr int kMaxRowsWhileListing = 20000;
-    // Merging the sorted runs of a listing up to this size is cheap enough for the
-    // user-interface thread; bigger listings are merged on a worker.
-    static constexpr int kSyncMergeLimit = 40000;
+    // Up to this many items the complete listing is applied by moving the shown rows, which
+    // keeps the views' scroll offset and current row; bigger ones are swapped in whole,
+    // which costs the views one layout pass instead of two.
+    static constexpr int kReorderInPlaceLimit = 40000;
+    // Lists of at least this many items are freed on a worker: a million take most of a
+    // second to free.
+    static constexpr int kDisposeOnWorkerMin = 50000;
     // A change that arrives while a listing runs is re-read this long after it ends.
     static constexpr int kChangeCoalesceMs = 200;
 
@@ -99,6 +104,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Every item's flags. Items never have children: saying so spares the views a
+    // hasChildren() call per row on every layout.
+    static constexpr Qt::ItemFlags itemFlags() {
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
+               Qt::ItemNeverHasChildren;
+    }
 
 signals:
     void rootChanged(const ShellItem &root);
@@ -112,10 +123,12 @@ signals:
 private:
     void startListing(bool reread);
     void onItemsReady(quint64 generation, const QList<ShellItem> &items);
+    void onSortedListing(quint64 generation, const QList<ShellItem> &items);
     void onFinished(quint64 generation, int error, qint64 count);
     void appendPending();
-    void finishListing();
+    void showComplete(QList<ShellItem> &&sorted);
     void applyOrder(const std::vector<quint32> &order);
+    static void disposeOf(QList<ShellItem> &&items);
     void onFolderChanged();
     void onFolderRemoved();
     void watchRoot();
@@ -133,19 +146,17 @@ private:
     std::vector<quint8> hidden_; // empty while everything is visible
     int invisibleCount_ = 0;
     QHash<const void *, QString> sizeOverrides_;
-    // Sorted runs received but not yet shown, and the run boundaries of the shown rows.
+    // Batches received but not yet shown, and their total size.
     QList<QList<ShellItem>> pending_;
-    std::vector<int> runStarts_;
-    // Items of a re-read are collected apart and replace the shown ones when complete.
-    QList<ShellItem> rereadItems_;
-    std::vector<int> rereadRuns_;
+    qsizetype pendingRows_ = 0;
+    // The complete sorted listing, between its arrival and the end of the listing.
+    QList<ShellItem> complete_;
     quint64 generation_ = 0;
-    quint64 mergeTicket_ = 0;
     bool enumerating_ = false;
     bool rereading_ = false;
     bool rereadAgain_ = false;
     bool announcing_ = false; // enumFolder is being emitted for items not yet in the list
     bool includeHidden_ = true;
-    bool watchChanges_ = true;
+    bool watchChanges_ = !qEnvironmentVariableIsSet("XZ_NOWATCH");
     int lastError_ = 0;
 };

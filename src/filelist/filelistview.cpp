@@ -97,6 +97,7 @@ FileListView::FileListView(QWidget *parent)
     connect(model_, &QAbstractItemModel::modelReset, this, &FileListView::restoreSelection);
     connect(model_, &FileListModel::rootChanged, this, [this] {
         rememberedSelection_.clear();
+        rememberedNames_.clear();
         delegate_->clearThumbnails();
     });
     connect(delegate_, &FileListDelegate::thumbnailArrived, this,
@@ -298,18 +299,26 @@ void FileListView::rememberSelection() {
     rememberedSelection_.clear();
     if (selectedCount() > kRememberSelectionLimit)
         return;
-    for (const ShellItem &item : selectedItems())
+    rememberedNames_.clear();
+    for (const ShellItem &item : selectedItems()) {
         rememberedSelection_.append(item.nativePath());
+        rememberedNames_.insert(item.nativeName());
+    }
 }
 
 void FileListView::restoreSelection() {
     if (rememberedSelection_.isEmpty())
         return;
     const QSet<QByteArray> wanted(rememberedSelection_.cbegin(), rememberedSelection_.cend());
+    // Names first: building every row's full path would cost a big folder an allocation per
+    // row on every re-read.
+    const QSet<QByteArray> wantedNames = std::move(rememberedNames_);
+    rememberedNames_.clear();
     rememberedSelection_.clear();
     QItemSelection selection;
     for (int row = 0; row < model_->itemCount(); ++row)
-        if (wanted.contains(model_->itemAt(row).nativePath())) {
+        if (wantedNames.contains(model_->itemAt(row).nativeName()) &&
+            wanted.contains(model_->itemAt(row).nativePath())) {
             const QModelIndex index = presentation_->mapFromSource(model_->index(row, 0));
             if (index.isValid())
                 selection.select(index, index.siblingAtColumn(FileListModel::ColumnCount - 1));

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 class FileListModel;
@@ -138,6 +139,7 @@ private:
     QTreeView *treeView_;
     xz::ListViewStyle style_ = xz::ListViewStyle::Tile;
     QList<QByteArray> rememberedSelection_;
+    QSet<QByteArray> rememberedNames_; // their names, a cheap first test per row
 };
 
 // Applies a view code to the list: 1..7 set the style, any other code changes nothing.

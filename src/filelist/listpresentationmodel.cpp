@@ -248,7 +248,8 @@ QVariant ListPresentationModel::data(const QModelIndex &index, int role) const {
 Qt::ItemFlags ListPresentationModel::flags(const QModelIndex &index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    // Called for every row on each layout of the details view: no mapping needed.
     if (isGroupHeader(index.row()))
-        return Qt::ItemIsEnabled;
-    return source_->flags(mapToSource(index));
+        return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    return FileListModel::itemFlags();
 }

@@ -5,11 +5,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMutex>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QThreadPool>
 
+#include <fcntl.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -19,7 +24,61 @@ constexpr uint32_t WatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_
                                IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF |
                                IN_ONLYDIR | IN_EXCL_UNLINK;
 
+// When a folder's entries last changed; a difference means entries came, went or were renamed.
+struct ChangeStamp {
+    qint64 mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+    bool operator!=(const ChangeStamp &o) const {
+        return mtimeSec != o.mtimeSec || mtimeNsec != o.mtimeNsec || ctimeSec != o.ctimeSec ||
+               ctimeNsec != o.ctimeNsec;
+    }
+};
+
+bool changeStampOf(const QByteArray &path, ChangeStamp &stamp) {
+    struct statx st;
+    if (statx(AT_FDCWD, path.constData(), 0, STATX_MTIME | STATX_CTIME, &st) != 0)
+        return false;
+    stamp = {qint64(st.stx_mtime.tv_sec), qint64(st.stx_mtime.tv_nsec), qint64(st.stx_ctime.tv_sec),
+             qint64(st.stx_ctime.tv_nsec)};
+    return true;
+}
+
+struct WatchedPath {
+    QByteArray path;
+    ChangeStamp before; // taken when watch() was called
+};
+
+// The folders whose entries make up what `folder` lists.
+QList<QByteArray> watchedPathsOf(const ShellItem &folder) {
+    switch (folder.kind()) {
+    case ShellItem::Kind::FileSystem:
+        return {folder.nativePath()};
+    case ShellItem::Kind::Trash: {
+        // A trashing writes its .trashinfo; watching info/ of every trash sees them all.
+        QList<QByteArray> paths;
+        for (const QByteArray &dir : Trash().folders())
+            paths.append(dir + "/info");
+        return paths;
+    }
+    case ShellItem::Kind::Desktop:
+        return {
+            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))};
+    default:
+        return {};
+    }
+}
+
 } // namespace
+
+// The inotify descriptor, shared by the watcher and the worker adding its watches.
+struct WatchDescriptor {
+    WatchDescriptor(int descriptor, FolderWatcher *watcher, std::vector<WatchedPath> watched)
+        : fd(descriptor), paths(std::move(watched)), owner(watcher) {}
+    ~WatchDescriptor() { close(fd); }
+    const int fd;
+    const std::vector<WatchedPath> paths;
+    QMutex mutex;
+    FolderWatcher *owner; // cleared when the watcher moves on
+};
 
 FolderWatcher::FolderWatcher(QObject *parent) : QObject(parent) {
     m_timer.setSingleShot(true);
@@ -37,62 +96,100 @@ FolderWatcher::~FolderWatcher() {
 }
 
 void FolderWatcher::stop() {
+    ++m_generation;
     m_timer.stop();
     delete m_notifier;
     m_notifier = nullptr;
-    if (m_fd >= 0)
-        close(m_fd);
-    m_fd = -1;
-    m_watches.clear();
+    if (m_descriptor) {
+        QMutexLocker lock(&m_descriptor->mutex);
+        m_descriptor->owner = nullptr;
+    }
+    // Closing drops the watches, which for a big folder is not free either: the last
+    // holder lets go on a worker.
+    if (m_descriptor)
+        QThreadPool::globalInstance()->start([descriptor = std::move(m_descriptor)] {});
+    m_active = false;
+    m_adding = false;
     m_removed = false;
     m_folder = ShellItem();
 }
 
-void FolderWatcher::addWatch(const QByteArray &path) {
-    int wd = inotify_add_watch(m_fd, path.constData(), WatchMask);
-    if (wd >= 0)
-        m_watches.append(wd);
+bool FolderWatcher::watch(const ShellItem &folder) {
+    if (!prepare(folder))
+        return false;
+    addPrepared();
+    return true;
 }
 
-bool FolderWatcher::watch(const ShellItem &folder) {
+bool FolderWatcher::prepare(const ShellItem &folder) {
     stop();
     m_folder = folder;
     if (folder.kind() == ShellItem::Kind::Computer || !folder.isValid())
         return false;
-    m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_fd < 0)
-        return false;
-    switch (folder.kind()) {
-    case ShellItem::Kind::FileSystem:
-        addWatch(folder.nativePath());
-        break;
-    case ShellItem::Kind::Trash:
-        // A trashing writes its .trashinfo; watching info/ of every trash sees them all.
-        for (const QByteArray &dir : Trash().folders())
-            addWatch(dir + "/info");
-        break;
-    case ShellItem::Kind::Desktop:
-        addWatch(
-            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
-        break;
-    default:
-        break;
+    std::vector<WatchedPath> paths;
+    for (const QByteArray &path : watchedPathsOf(folder)) {
+        WatchedPath watched{path, {}};
+        // A folder that cannot be stated cannot be watched either.
+        if (changeStampOf(path, watched.before))
+            paths.push_back(std::move(watched));
     }
-    if (m_watches.isEmpty()) {
-        close(m_fd);
-        m_fd = -1;
+    if (paths.empty())
         return false;
-    }
-    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &FolderWatcher::readEvents);
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0)
+        return false;
+    m_descriptor = std::make_shared<WatchDescriptor>(fd, this, std::move(paths));
+    m_adding = false;
     return true;
+}
+
+void FolderWatcher::addPrepared() {
+    if (!m_descriptor || m_adding)
+        return;
+    m_adding = true;
+    const quint64 generation = m_generation;
+    QThreadPool::globalInstance()->start([descriptor = m_descriptor, generation] {
+        bool active = false, changedMeanwhile = false;
+        for (const WatchedPath &path : descriptor->paths) {
+            if (inotify_add_watch(descriptor->fd, path.path.constData(), WatchMask) < 0)
+                continue;
+            active = true;
+            ChangeStamp after;
+            if (!changeStampOf(path.path, after) || after != path.before)
+                changedMeanwhile = true;
+        }
+        QMutexLocker lock(&descriptor->mutex);
+        if (FolderWatcher *owner = descriptor->owner)
+            QMetaObject::invokeMethod(
+                owner,
+                [owner, generation, active, changedMeanwhile] {
+                    owner->onWatchesAdded(generation, active, changedMeanwhile);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void FolderWatcher::onWatchesAdded(quint64 generation, bool active, bool changedMeanwhile) {
+    if (generation != m_generation || !m_descriptor)
+        return;
+    m_active = active;
+    // Polled only from now on: polling while a watch is being added waits for the add.
+    if (active) {
+        m_notifier = new QSocketNotifier(m_descriptor->fd, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &FolderWatcher::readEvents);
+    }
+    emit watchReady(active);
+    if (active && changedMeanwhile && !m_timer.isActive())
+        m_timer.start();
 }
 
 void FolderWatcher::readEvents() {
     alignas(struct inotify_event) char buffer[16384];
     bool any = false;
+    if (!m_descriptor)
+        return;
     for (;;) {
-        ssize_t n = read(m_fd, buffer, sizeof buffer);
+        ssize_t n = read(m_descriptor->fd, buffer, sizeof buffer);
         if (n <= 0)
             break;
         for (char *p = buffer; p < buffer + n;) {
