@@ -9,7 +9,9 @@ BUILD_DIR=${BUILD_DIR:-build}
 BENCH_DIR=${BENCH_DIR:-/tmp/xz-shell-bench}
 SIZES=("$@")
 [ ${#SIZES[@]} -eq 0 ] && SIZES=(10000 100000 1000000)
-bash scripts/build.sh --target platformbench >/dev/null 2>&1 || cmake --build "$BUILD_DIR" --target platformbench >/dev/null
+# Configure when needed, then build just the benchmark.
+[ -f "$BUILD_DIR/build.ninja" ] || cmake -S . -B "$BUILD_DIR" -G Ninja >/dev/null
+cmake --build "$BUILD_DIR" --target platformbench >/dev/null
 BENCH="$BUILD_DIR/platformbench"
 mkdir -p "$BENCH_DIR"
 
