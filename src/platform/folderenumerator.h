@@ -12,7 +12,9 @@ struct EnumerationJob;
 
 // Lists the children of a shell item (a file-system folder, 桌面, 我的电脑 or 回收站) on a
 // worker thread and hands them to the owning (user-interface) thread in batches, so the
-// first items show at once and a folder of a million entries never blocks the window.
+// first items show at once and a folder of a million entries never blocks the window. A
+// folder of more than a few hundred entries is read in chunks that helper threads of the
+// same pool share, each sending its own sorted batches.
 //
 // The object lives on the user-interface thread; all signals are emitted there. Every
 // start() begins a new generation: batches of earlier generations still in flight are
