@@ -339,10 +339,10 @@ void FileListView::setView(xz::ListViewStyle style) {
         stack_->setCurrentWidget(treeView_);
         updateSpannedHeaders();
     } else {
-        const bool icons = style == xz::ListViewStyle::Icon ||
-                           style == xz::ListViewStyle::Thumbnail ||
-                           style == xz::ListViewStyle::Tile;
-        listView_->setViewMode(icons ? QListView::IconMode : QListView::ListMode);
+        // Icons, tiles and thumbnails are a wrapping flow of cells too. The list view's icon
+        // mode would make an item record for every row at each layout in one go (50 ms for a
+        // million rows), while the flow is laid out in batches between events.
+        listView_->setViewMode(QListView::ListMode);
         listView_->setMovement(QListView::Static);
         listView_->setFlow(style == xz::ListViewStyle::List ? QListView::TopToBottom
                                                             : QListView::LeftToRight);
