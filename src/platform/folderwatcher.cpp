@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -149,10 +150,12 @@ void FolderWatcher::addPrepared() {
     m_adding = true;
     const quint64 generation = m_generation;
     QThreadPool::globalInstance()->start([descriptor = m_descriptor, generation] {
-        bool active = false, changedMeanwhile = false;
+        bool active = false, changedMeanwhile = false, vanished = false;
         for (const WatchedPath &path : descriptor->paths) {
-            if (inotify_add_watch(descriptor->fd, path.path.constData(), WatchMask) < 0)
+            if (inotify_add_watch(descriptor->fd, path.path.constData(), WatchMask) < 0) {
+                vanished = vanished || errno == ENOENT || errno == ENOTDIR;
                 continue;
+            }
             active = true;
             ChangeStamp after;
             if (!changeStampOf(path.path, after) || after != path.before)
@@ -162,14 +165,15 @@ void FolderWatcher::addPrepared() {
         if (FolderWatcher *owner = descriptor->owner)
             QMetaObject::invokeMethod(
                 owner,
-                [owner, generation, active, changedMeanwhile] {
-                    owner->onWatchesAdded(generation, active, changedMeanwhile);
+                [owner, generation, active, changedMeanwhile, vanished] {
+                    owner->onWatchesAdded(generation, active, changedMeanwhile, vanished);
                 },
                 Qt::QueuedConnection);
     });
 }
 
-void FolderWatcher::onWatchesAdded(quint64 generation, bool active, bool changedMeanwhile) {
+void FolderWatcher::onWatchesAdded(quint64 generation, bool active, bool changedMeanwhile,
+                                   bool vanished) {
     if (generation != m_generation || !m_descriptor)
         return;
     m_active = active;
@@ -179,7 +183,11 @@ void FolderWatcher::onWatchesAdded(quint64 generation, bool active, bool changed
         connect(m_notifier, &QSocketNotifier::activated, this, &FolderWatcher::readEvents);
     }
     emit watchReady(active);
-    if (active && changedMeanwhile && !m_timer.isActive())
+    // A shown folder deleted before its watch was in place is reported like one deleted
+    // later.
+    if (vanished && m_folder.isFileSystem())
+        m_removed = true;
+    if ((m_removed || (active && changedMeanwhile)) && !m_timer.isActive())
         m_timer.start();
 }
 

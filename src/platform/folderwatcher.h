@@ -59,7 +59,7 @@ signals:
 
 private:
     void readEvents();
-    void onWatchesAdded(quint64 generation, bool active, bool changedMeanwhile);
+    void onWatchesAdded(quint64 generation, bool active, bool changedMeanwhile, bool vanished);
 
     ShellItem m_folder;
     std::shared_ptr<WatchDescriptor> m_descriptor;

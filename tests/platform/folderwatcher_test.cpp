@@ -70,6 +70,13 @@ TEST(FolderWatcher, RemovedFolderIsReported) {
     ASSERT_TRUE(runShell(QStringLiteral("rmdir '%1'").arg(QString::fromUtf8(sub))));
     EXPECT_TRUE(waitUntil([&] { return removed.count() == 1; }));
     EXPECT_FALSE(watcher.watch(ShellItem::fromPath(sub)));
+
+    // Deleted after the list noted it but before the watch was in place.
+    QByteArray later = tree.folder("later");
+    ASSERT_TRUE(watcher.prepare(ShellItem::fromPath(later)));
+    ASSERT_TRUE(runShell(QStringLiteral("rmdir '%1'").arg(QString::fromUtf8(later))));
+    watcher.addPrepared();
+    EXPECT_TRUE(waitUntil([&] { return removed.count() == 2; }));
 }
 
 } // namespace
