@@ -17,7 +17,6 @@ namespace {
 
 // Opacity of the icons of hidden items (drawn ghosted).
 constexpr qreal kGhostOpacity = 0.45;
-constexpr int kGroupHeaderHeight = 26;
 constexpr int kCellPadding = 4;
 
 bool isDetailsStyle(xz::ListViewStyle style) {

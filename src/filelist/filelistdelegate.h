@@ -22,6 +22,8 @@ class ThumbnailCache;
 class FileListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
+    // Height of a group's header row in every view.
+    static constexpr int kGroupHeaderHeight = 26;
     // Selected items are filled with a gradient from green at the top to teal at the bottom.
     static QColor selectionTopColor() { return QColor(0, 128, 0); }
     static QColor selectionBottomColor() { return QColor(0, 128, 128); }

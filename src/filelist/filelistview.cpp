@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStackedLayout>
-#include <QTreeView>
+#include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -47,7 +47,7 @@ FileListView::FileListView(QWidget *parent)
       selection_(new QItemSelectionModel(presentation_, this)),
       delegate_(new FileListDelegate(model_, this)), stack_(new QStackedLayout(this)),
       listPage_(new QWidget(this)), listHeader_(new QHeaderView(Qt::Horizontal, listPage_)),
-      listView_(new QListView(listPage_)), treeView_(new QTreeView(this)) {
+      listView_(new QListView(listPage_)), detailsView_(new QTableView(this)) {
     setObjectName(QStringLiteral("kezlistview1"));
     stack_->setContentsMargins(0, 0, 0, 0);
 
@@ -62,27 +62,15 @@ FileListView::FileListView(QWidget *parent)
     pageLayout->addWidget(listView_, 1);
     configureListView();
 
-    treeView_->setModel(presentation_);
-    treeView_->setSelectionModel(selection_);
-    treeView_->setItemDelegate(delegate_);
-    treeView_->setRootIsDecorated(false);
-    treeView_->setItemsExpandable(false);
-    treeView_->setUniformRowHeights(true);
-    treeView_->setAllColumnsShowFocus(true);
-    treeView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    treeView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    treeView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    treeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    treeView_->setDragEnabled(true);
-    initialColumnWidths(treeView_->header());
+    configureDetailsView();
     // Both headers look alike: the free-standing one takes the details view's header height.
-    listHeader_->setFixedHeight(treeView_->header()->sizeHint().height());
+    listHeader_->setFixedHeight(detailsView_->horizontalHeader()->sizeHint().height());
 
     stack_->addWidget(listPage_);
-    stack_->addWidget(treeView_);
+    stack_->addWidget(detailsView_);
 
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(listView_),
-                                    static_cast<QAbstractItemView *>(treeView_)}) {
+                                    static_cast<QAbstractItemView *>(detailsView_)}) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
         connect(view, &QAbstractItemView::doubleClicked, this, &FileListView::onActivated);
@@ -112,6 +100,34 @@ FileListView::FileListView(QWidget *parent)
 }
 
 FileListView::~FileListView() = default;
+
+void FileListView::configureDetailsView() {
+    // A table rather than a tree: a tree lays out a record for every row on each change,
+    // which for a million rows blocks the window for most of 50 ms; the table keeps one
+    // fixed row height.
+    detailsView_->setModel(presentation_);
+    QItemSelectionModel *own = detailsView_->selectionModel();
+    detailsView_->setSelectionModel(selection_);
+    delete own;
+    detailsView_->setItemDelegate(delegate_);
+    detailsView_->setShowGrid(false);
+    detailsView_->setWordWrap(false);
+    detailsView_->setCornerButtonEnabled(false);
+    detailsView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    detailsView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    detailsView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    detailsView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    detailsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    detailsView_->setDragEnabled(true);
+    QHeaderView *rows = detailsView_->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView *columns = detailsView_->horizontalHeader();
+    columns->setHighlightSections(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    initialColumnWidths(columns);
+}
 
 void FileListView::configureListView() {
     listView_->setModel(presentation_);
@@ -157,8 +173,8 @@ bool FileListView::setRootFolderCustomPath(const QString &path) {
 bool FileListView::setRootNamespace(const ShellItem &folder) {
     if (!model_->setRoot(folder))
         return false;
-    for (QAbstractItemView *view :
-         {static_cast<QAbstractItemView *>(listView_), static_cast<QAbstractItemView *>(treeView_)})
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(listView_),
+                                    static_cast<QAbstractItemView *>(detailsView_)})
         view->scrollToTop();
     return true;
 }
@@ -334,9 +350,9 @@ void FileListView::setView(xz::ListViewStyle style) {
     delegate_->setStyle(style);
     const bool grouped = presentation_->isGrouped();
     if (isDetails(style)) {
-        treeView_->setIconSize(QSize(delegate_->iconSize(), delegate_->iconSize()));
-        treeView_->setUniformRowHeights(!grouped);
-        stack_->setCurrentWidget(treeView_);
+        detailsView_->setIconSize(QSize(delegate_->iconSize(), delegate_->iconSize()));
+        detailsView_->verticalHeader()->setDefaultSectionSize(delegate_->cellSize().height());
+        stack_->setCurrentWidget(detailsView_);
         updateSpannedHeaders();
     } else {
         // Icons, tiles and thumbnails are a wrapping flow of cells too. The list view's icon
@@ -410,16 +426,19 @@ QColor FileListView::itemTextColor(int index, int column) const {
 }
 
 void FileListView::updateSpannedHeaders() {
+    detailsView_->clearSpans();
     if (!presentation_->isGrouped())
         return;
     const int rows = presentation_->rowCount();
     for (int row = 0; row < rows; ++row)
-        if (presentation_->isGroupHeader(row))
-            treeView_->setFirstColumnSpanned(row, QModelIndex(), true);
+        if (presentation_->isGroupHeader(row)) {
+            detailsView_->setSpan(row, 0, 1, FileListModel::ColumnCount);
+            detailsView_->setRowHeight(row, FileListDelegate::kGroupHeaderHeight);
+        }
 }
 
 QAbstractItemView *FileListView::currentItemView() const {
-    return isDetails(style_) ? static_cast<QAbstractItemView *>(treeView_)
+    return isDetails(style_) ? static_cast<QAbstractItemView *>(detailsView_)
                              : static_cast<QAbstractItemView *>(listView_);
 }
 
@@ -443,7 +462,7 @@ int FileListView::clientHeight() const {
 }
 
 int FileListView::headerHeight() const {
-    return isDetails(style_) ? treeView_->header()->height() : listHeader_->height();
+    return isDetails(style_) ? detailsView_->horizontalHeader()->height() : listHeader_->height();
 }
 
 int FileListView::firstItemHeight() const {
@@ -476,17 +495,17 @@ void FileListView::onActivated(const QModelIndex &index) {
 bool FileListView::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
-        if (watched == listView_->viewport() || watched == treeView_->viewport())
+        if (watched == listView_->viewport() || watched == detailsView_->viewport())
             emit doubleClicked();
         break;
     case QEvent::MouseButtonRelease:
-        if (watched == listView_->viewport() || watched == treeView_->viewport()) {
+        if (watched == listView_->viewport() || watched == detailsView_->viewport()) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             emit mouseReleased(mouse->button(), mouse->position().toPoint());
         }
         break;
     case QEvent::KeyPress:
-        if (watched == listView_ || watched == treeView_) {
+        if (watched == listView_ || watched == detailsView_) {
             auto *key = static_cast<QKeyEvent *>(event);
             emit keyPressed(key->key(), key->modifiers());
         }

@@ -17,7 +17,7 @@ class QHeaderView;
 class QItemSelectionModel;
 class QListView;
 class QStackedLayout;
-class QTreeView;
+class QTableView;
 
 // The file list: shows the items of one shell folder (FileListModel) in one of seven view
 // styles (large icons, small icons, list, details, thumbnails, tiles, details with
@@ -122,6 +122,7 @@ protected:
 
 private:
     void configureListView();
+    void configureDetailsView();
     void onActivated(const QModelIndex &index);
     void updateSpannedHeaders();
     void rememberSelection();
@@ -136,7 +137,7 @@ private:
     QWidget *listPage_;
     QHeaderView *listHeader_;
     QListView *listView_;
-    QTreeView *treeView_;
+    QTableView *detailsView_;
     xz::ListViewStyle style_ = xz::ListViewStyle::Tile;
     QList<QByteArray> rememberedSelection_;
     QSet<QByteArray> rememberedNames_; // their names, a cheap first test per row

@@ -4,6 +4,7 @@
 #include "filelist/listviewmenu.h"
 #include "listfixture.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QMenu>
 
@@ -67,9 +68,30 @@ TEST_F(GroupingFixture, GroupsByEachColumnInEveryView) {
     }
     list.selectAll();
     EXPECT_EQ(list.selectedCount(), 5);
+
+    // In the details view a header row spans every column at its own height; ungrouped,
+    // every row is one item again.
+    list.setViewCode(4);
+    const QAbstractItemView *view = list.currentItemView();
+    const ListPresentationModel *rows = list.presentationModel();
+    const int allColumns =
+        view->visualRect(rows->index(1, 0)).width() + view->visualRect(rows->index(1, 1)).width() +
+        view->visualRect(rows->index(1, 2)).width() + view->visualRect(rows->index(1, 3)).width();
+    const QRect header = view->visualRect(rows->index(0, 0));
+    const QRect item = view->visualRect(rows->index(1, 0));
+    EXPECT_EQ(header.width(), allColumns);
+    EXPECT_EQ(header.height(), FileListDelegate::kGroupHeaderHeight);
+    EXPECT_LT(item.width(), allColumns);
     list.setGrouped(false);
     EXPECT_EQ(shownRows(list), listedNames(list));
     EXPECT_EQ(list.selectedCount(), 5);
+    EXPECT_EQ(view->visualRect(rows->index(0, 0)).width(), item.width());
+    EXPECT_EQ(view->visualRect(rows->index(0, 0)).height(), item.height());
+    // Details with thumbnails: every row takes the thumbnail's height.
+    list.setViewCode(7);
+    EXPECT_GT(view->visualRect(rows->index(0, 0)).height(), 2 * item.height());
+    EXPECT_EQ(view->visualRect(rows->index(4, 0)).height(),
+              view->visualRect(rows->index(0, 0)).height());
 }
 
 TEST_F(GroupingFixture, ArrangeAndViewMenuRules) {
