@@ -43,7 +43,9 @@ for n in "${SIZES[@]}"; do
         printf '%-9s %-6s %10s %12s %10.1f %12s %10s\n' "$n" "$mode" "$first" "$total" \
             "$(awk -v p="$peak" 'BEGIN{print p/1024}')" "$per" "$block"
         complete[$mode]=$total
+        [ "$mode" = ours ] && leave=$(field leave_block_ms "$line")
     done
     awk -v o="${complete[ours]}" -v q="${complete[qfsm]}" -v f="${complete[floor]}" -v n="$n" \
         'BEGIN{printf "%-9s ratios to floor (complete sorted listing): ours %.2fx, QFileSystemModel %.2fx\n", n, o/f, q/f}'
+    echo "$n ours: longest block when leaving the folder for a small one: $leave ms"
 done
