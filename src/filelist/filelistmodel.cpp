@@ -117,7 +117,7 @@ void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &ite
         return;
     const qint64 elapsed = listingClock_.elapsed();
     const int wait =
-        items_.isEmpty() ? int(std::max<qint64>(0, kFirstShowMs - elapsed)) : kAppendIntervalMs;
+        items_.isEmpty() ? int(std::max<qint64>(0, firstShowMs_ - elapsed)) : kAppendIntervalMs;
     appendTimer_.start(wait);
 }
 

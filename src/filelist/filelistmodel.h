@@ -80,6 +80,8 @@ public:
     bool includeHidden() const { return includeHidden_; }
     // Re-read on changes of the shown folder (on by default).
     void setWatchChanges(bool watch);
+    // How long rows are held back after a listing starts (kFirstShowMs unless changed).
+    void setFirstShowDelay(int ms) { firstShowMs_ = ms; }
 
     int itemCount() const { return int(items_.size()); }
     const ShellItem &itemAt(int row) const { return items_.at(row); }
@@ -159,4 +161,5 @@ private:
     bool includeHidden_ = true;
     bool watchChanges_ = !qEnvironmentVariableIsSet("XZ_NOWATCH");
     int lastError_ = 0;
+    int firstShowMs_ = kFirstShowMs;
 };

@@ -1,14 +1,17 @@
 // The file list on real folders: order, counts, view codes, status line, size texts, colours.
 #include "filelist/filelistevents.h"
 #include "filelist/filelistmodel.h"
+#include "filelist/listpresentationmodel.h"
 #include "filelist/listrules.h"
 #include "listfixture.h"
+#include "platform/folderenumerator.h"
 #include "platform/trash.h"
 #include "platform/volumesource.h"
 
 #include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QProcess>
 
 namespace {
@@ -32,6 +35,36 @@ TEST(FileListView, ListsFoldersFirstInNaturalOrderCountingHiddenItems) {
     list.setShowHidden(false);
     ASSERT_TRUE(waitListed(list));
     EXPECT_EQ(list.itemCount(), 5);
+}
+
+TEST(FileListView, RowsShownBeforeTheListingEndsMoveToTheirPlacesKeepingTheSelection) {
+    // Shown at once, a folder's first batch is on screen before the listing ends; the
+    // complete listing then moves those rows instead of replacing them.
+    TempFolder dir;
+    for (int i = 0; i < 3000; ++i)
+        dir.file(QStringLiteral("f%1.txt").arg(i));
+    FileListView list;
+    list.model()->setFirstShowDelay(0);
+    list.show();
+    ShellItem picked;
+    QObject::connect(list.model(), &QAbstractItemModel::rowsInserted, [&] {
+        if (picked.isValid() || list.itemCount() == 0)
+            return;
+        picked = list.itemAt(list.itemCount() - 1);
+        list.selectionModel()->select(list.presentationModel()->index(list.itemCount() - 1, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    });
+    ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+    ASSERT_TRUE(waitListed(list));
+    ASSERT_TRUE(picked.isValid());
+    EXPECT_EQ(list.itemCount(), 3000);
+
+    QStringList expected;
+    for (const ShellItem &item : FolderEnumerator::listNow(ShellItem::fromPath(dir.path())))
+        expected << item.displayName();
+    EXPECT_EQ(listedNames(list), expected);
+    ASSERT_EQ(list.selectedItems().size(), 1);
+    EXPECT_EQ(list.selectedItems().first(), picked);
 }
 
 TEST(FileListView, CustomPathMustBeAnExistingFolder) {
