@@ -25,6 +25,9 @@ namespace {
 // ones would cost more than they are worth on every change.
 constexpr int kRememberSelectionLimit = 10000;
 constexpr int kListSpacing = 4;
+// The icon styles are laid out this many items per event: a folder of this size appears in
+// one go, a bigger one grows while the window stays responsive.
+constexpr int kListLayoutBatch = 2000;
 
 bool isDetails(xz::ListViewStyle style) {
     return style == xz::ListViewStyle::Report || style == xz::ListViewStyle::ReportThumb;
@@ -105,20 +108,11 @@ void FileListView::configureDetailsView() {
     // A table rather than a tree: a tree lays out a record for every row on each change,
     // which for a million rows blocks the window for most of 50 ms; the table keeps one
     // fixed row height.
-    detailsView_->setModel(presentation_);
-    QItemSelectionModel *own = detailsView_->selectionModel();
-    detailsView_->setSelectionModel(selection_);
-    delete own;
-    detailsView_->setItemDelegate(delegate_);
+    shareModelAndSelection(detailsView_);
     detailsView_->setShowGrid(false);
     detailsView_->setWordWrap(false);
     detailsView_->setCornerButtonEnabled(false);
-    detailsView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    detailsView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    detailsView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     detailsView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    detailsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    detailsView_->setDragEnabled(true);
     QHeaderView *rows = detailsView_->verticalHeader();
     rows->hide();
     rows->setMinimumSectionSize(1);
@@ -129,23 +123,27 @@ void FileListView::configureDetailsView() {
     initialColumnWidths(columns);
 }
 
-void FileListView::configureListView() {
-    listView_->setModel(presentation_);
-    QItemSelectionModel *own = listView_->selectionModel();
-    listView_->setSelectionModel(selection_);
+void FileListView::shareModelAndSelection(QAbstractItemView *view) {
+    view->setModel(presentation_);
+    QItemSelectionModel *own = view->selectionModel();
+    view->setSelectionModel(selection_);
     delete own;
-    listView_->setItemDelegate(delegate_);
-    listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setItemDelegate(delegate_);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setDragEnabled(true);
+}
+
+void FileListView::configureListView() {
+    shareModelAndSelection(listView_);
     listView_->setSelectionRectVisible(true);
     listView_->setResizeMode(QListView::Adjust);
     listView_->setMovement(QListView::Static);
     listView_->setSpacing(kListSpacing);
-    listView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listView_->setDragEnabled(true);
     listView_->setLayoutMode(QListView::Batched);
-    listView_->setBatchSize(2000);
+    listView_->setBatchSize(kListLayoutBatch);
     // The style draws the rubber band from the highlight colour, alpha-blended.
     QPalette palette = listView_->palette();
     palette.setColor(QPalette::Highlight, FileListDelegate::dragRectangleColor());

@@ -121,6 +121,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Gives `view` the shared model, selection and delegate and the common behaviour.
+    void shareModelAndSelection(QAbstractItemView *view);
     void configureListView();
     void configureDetailsView();
     void onActivated(const QModelIndex &index);
