@@ -118,7 +118,12 @@ void FileListModel::onItemsReady(quint64 generation, const QList<ShellItem> &ite
     const qint64 elapsed = listingClock_.elapsed();
     const int wait =
         items_.isEmpty() ? int(std::max<qint64>(0, firstShowMs_ - elapsed)) : kAppendIntervalMs;
-    appendTimer_.start(wait);
+    // Rows due now are shown now: a timer would only fire after the listing's later events,
+    // and a folder that listed slowly so far should not wait any longer.
+    if (wait == 0)
+        appendPending();
+    else
+        appendTimer_.start(wait);
 }
 
 void FileListModel::appendPending() {
