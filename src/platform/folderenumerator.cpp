@@ -178,24 +178,36 @@ public:
     // is cancelled.
     void listInto(const EnumerationJob &job, Batcher &out) {
         std::vector<char> names;
-        names.reserve(kChunkEntries * 32);
-        while (!job.cancelled.load(std::memory_order_relaxed) && nextChunk(names)) {
-            for (const char *name = names.data(); name < names.data() + names.size();
-                 name += std::strlen(name) + 1) {
-                if (job.cancelled.load(std::memory_order_relaxed))
-                    return;
-                auto *data = new ShellItemData;
-                // Every item of this listing shares one copy of the folder path.
-                data->folder = path_;
-                data->name = QByteArray(name);
-                // An entry that vanished between reading and statx is left out.
-                if (!statShellEntry(fd_, name, access_, *data)) {
-                    delete data;
-                    continue;
-                }
-                out.add(ShellItem(data));
-            }
+        while (listChunk(job, out, names)) {
         }
+    }
+
+    // Stats the next chunk of entries into `out`; false when there was none or the job was
+    // cancelled.
+    bool listChunk(const EnumerationJob &job, Batcher &out, std::vector<char> &names) {
+        if (job.cancelled.load(std::memory_order_relaxed) || !nextChunk(names))
+            return false;
+        for (const char *name = names.data(); name < names.data() + names.size();
+             name += std::strlen(name) + 1) {
+            if (job.cancelled.load(std::memory_order_relaxed))
+                return false;
+            auto *data = new ShellItemData;
+            // Every item of this listing shares one copy of the folder path.
+            data->folder = path_;
+            data->name = QByteArray(name);
+            // An entry that vanished between reading and statx is left out.
+            if (!statShellEntry(fd_, name, access_, *data)) {
+                delete data;
+                continue;
+            }
+            out.add(ShellItem(data));
+        }
+        return true;
+    }
+
+    bool atEnd() {
+        QMutexLocker lock(&mutex_);
+        return atEnd_;
     }
 
 private:
@@ -252,8 +264,8 @@ void startHelpers(const std::shared_ptr<EnumerationJob> &job,
         });
 }
 
-// Lists one file-system folder into the batcher, with helper threads when `job` is shared
-// and the folder holds more than one chunk; returns 0 or errno.
+// Lists one file-system folder into the batcher, with helper threads when the job is
+// `shared` (threaded) and the folder holds more than one chunk; returns 0 or errno.
 int listFolder(const QByteArray &path, EnumerationJob &job, Batcher &out,
                const std::shared_ptr<EnumerationJob> &shared = {}) {
     int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -266,7 +278,10 @@ int listFolder(const QByteArray &path, EnumerationJob &job, Batcher &out,
         return err;
     }
     auto folder = std::make_shared<SharedFolder>(dir, path, job.includeHidden);
-    if (!shared || listingHelperCount() == 0) {
+    // Helpers only for a folder that did not fit in its first chunk.
+    std::vector<char> names;
+    if (!folder->listChunk(job, out, names) || folder->atEnd() || !shared ||
+        listingHelperCount() == 0) {
         folder->listInto(job, out);
         return 0;
     }
