@@ -1,6 +1,7 @@
 // FileListView: the seven view styles over one model, selection, opening and scrolling.
 #include "filelist/filelistview.h"
 
+#include "filelist/detailstable.h"
 #include "filelist/filelistmodel.h"
 #include "filelist/listpresentationmodel.h"
 
@@ -13,7 +14,6 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStackedLayout>
-#include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -50,7 +50,7 @@ FileListView::FileListView(QWidget *parent)
       selection_(new QItemSelectionModel(presentation_, this)),
       delegate_(new FileListDelegate(model_, this)), stack_(new QStackedLayout(this)),
       listPage_(new QWidget(this)), listHeader_(new QHeaderView(Qt::Horizontal, listPage_)),
-      listView_(new QListView(listPage_)), detailsView_(new QTableView(this)) {
+      listView_(new QListView(listPage_)), detailsView_(new DetailsTable(this)) {
     setObjectName(QStringLiteral("kezlistview1"));
     stack_->setContentsMargins(0, 0, 0, 0);
 

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QWidget>
 
+class DetailsTable;
 class FileListModel;
 class ListPresentationModel;
 class QAbstractItemView;
@@ -17,7 +18,6 @@ class QHeaderView;
 class QItemSelectionModel;
 class QListView;
 class QStackedLayout;
-class QTableView;
 
 // The file list: shows the items of one shell folder (FileListModel) in one of seven view
 // styles (large icons, small icons, list, details, thumbnails, tiles, details with
@@ -139,7 +139,7 @@ private:
     QWidget *listPage_;
     QHeaderView *listHeader_;
     QListView *listView_;
-    QTableView *detailsView_;
+    DetailsTable *detailsView_;
     xz::ListViewStyle style_ = xz::ListViewStyle::Tile;
     QList<QByteArray> rememberedSelection_;
     QSet<QByteArray> rememberedNames_; // their names, a cheap first test per row

@@ -8,6 +8,7 @@
 #include "platform/trash.h"
 #include "platform/volumesource.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDir>
 #include <QImage>
@@ -65,6 +66,35 @@ TEST(FileListView, RowsShownBeforeTheListingEndsMoveToTheirPlacesKeepingTheSelec
     EXPECT_EQ(listedNames(list), expected);
     ASSERT_EQ(list.selectedItems().size(), 1);
     EXPECT_EQ(list.selectedItems().first(), picked);
+}
+
+TEST(FileListView, DetailsKeysMoveByRows) {
+    TempFolder dir;
+    for (int i = 0; i < 40; ++i)
+        dir.file(QStringLiteral("f%1.txt").arg(i));
+    FileListView list;
+    list.resize(600, 300);
+    list.setViewCode(4);
+    list.show();
+    ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+    ASSERT_TRUE(waitListed(list));
+    QAbstractItemView *view = list.currentItemView();
+    view->setFocus();
+    const struct {
+        Qt::Key key;
+        int row;
+    } keys[] = {{Qt::Key_End, 39},
+                {Qt::Key_Home, 0},
+                {Qt::Key_Down, 1},
+                {Qt::Key_Right, 1},
+                {Qt::Key_End, 39}};
+    for (const auto &k : keys) {
+        QTest::keyClick(view, k.key);
+        EXPECT_EQ(view->currentIndex().row(), k.row) << k.key;
+        EXPECT_EQ(view->currentIndex().column(), 0) << k.key;
+        EXPECT_EQ(list.selectedCount(), 1) << k.key;
+    }
+    EXPECT_EQ(list.selectedItems().first().displayName(), listedNames(list).last());
 }
 
 TEST(FileListView, CustomPathMustBeAnExistingFolder) {
