@@ -6,14 +6,25 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <fcntl.h>
+#include <ftw.h>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// A temporary folder in which tests make files by native (byte) names.
+// A temporary folder in which tests make files by native (byte) names. It is removed by
+// those names too: QTemporaryDir cannot remove entries whose names are not valid UTF-8.
 class TempTree {
 public:
+    TempTree() = default;
+    TempTree(const TempTree &) = delete;
+    TempTree &operator=(const TempTree &) = delete;
+    ~TempTree() {
+        nftw(m_root.constData(), openFolder, 16, FTW_PHYS);
+        nftw(m_root.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+
     QByteArray root() const { return m_root; }
     QByteArray path(const QByteArray &relative) const { return m_root + '/' + relative; }
 
@@ -42,6 +53,17 @@ public:
     }
 
 private:
+    // Folders a test made read-only must open up before their entries can go.
+    static int openFolder(const char *path, const struct stat *, int type, struct FTW *) {
+        if (type == FTW_D || type == FTW_DNR)
+            chmod(path, 0700);
+        return 0;
+    }
+    static int removeEntry(const char *path, const struct stat *, int, struct FTW *) {
+        remove(path);
+        return 0;
+    }
+
     QTemporaryDir m_dir;
     QByteArray m_root = m_dir.path().toUtf8();
 };
