@@ -85,6 +85,8 @@ public:
 
     int itemCount() const { return int(items_.size()); }
     const ShellItem &itemAt(int row) const { return items_.at(row); }
+    // Every item in list order (shared, cheap to copy; a copy may go to another thread).
+    const QList<ShellItem> &items() const { return items_; }
     int rowOf(const ShellItem &item) const;
 
     // The text an item shows in a detail column: an override set by setDetailByThread, else

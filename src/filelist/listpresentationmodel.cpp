@@ -5,9 +5,13 @@
 #include "filelist/listrules.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QHash>
+#include <QPointer>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <utility>
 
 ListPresentationModel::ListPresentationModel(FileListModel *source, QObject *parent)
     : QAbstractProxyModel(parent), source_(source) {
@@ -109,37 +113,92 @@ void ListPresentationModel::endRemap() {
 }
 
 void ListPresentationModel::rebuildMapping() {
+    ++mappingGeneration_;
     proxyToSource_.clear();
     sourceToProxy_.clear();
     groupTitles_.clear();
     groupSizes_.clear();
     mapped_ = !identity();
+    std::optional<GroupedRows> delivered = std::exchange(deliveredGroups_, std::nullopt);
     if (!mapped_)
         return;
     const int n = source_->itemCount();
     sourceToProxy_.assign(n, -1);
-    if (!grouped_) {
-        proxyToSource_.reserve(n - source_->invisibleCount());
-        for (int row = 0; row < n; ++row)
-            if (source_->isItemVisible(row)) {
-                sourceToProxy_[row] = int(proxyToSource_.size());
-                proxyToSource_.push_back(row);
-            }
+    if (grouped_ && delivered) {
+        applyGroupedRows(std::move(*delivered));
         return;
     }
+    if (grouped_ && n <= kSyncGroupLimit) {
+        applyGroupedRows(groupRows(source_->items(), visibleRows(), groupingColumn_,
+                                   QDateTime::currentDateTime()));
+        return;
+    }
+    // Visible rows in listing order; for a big grouped folder until its groups arrive.
+    proxyToSource_.reserve(n - source_->invisibleCount());
+    for (int row = 0; row < n; ++row)
+        if (source_->isItemVisible(row)) {
+            sourceToProxy_[row] = int(proxyToSource_.size());
+            proxyToSource_.push_back(row);
+        }
+    if (grouped_)
+        groupOnWorker();
+}
+
+std::vector<bool> ListPresentationModel::visibleRows() const {
+    std::vector<bool> visible(source_->itemCount());
+    for (int row = 0; row < int(visible.size()); ++row)
+        visible[row] = source_->isItemVisible(row);
+    return visible;
+}
+
+void ListPresentationModel::applyGroupedRows(GroupedRows &&rows) {
+    proxyToSource_ = std::move(rows.proxyToSource);
+    groupTitles_ = std::move(rows.titles);
+    groupSizes_ = std::move(rows.sizes);
+    for (int proxyRow = 0; proxyRow < int(proxyToSource_.size()); ++proxyRow) {
+        const int row = proxyToSource_[proxyRow];
+        if (row >= 0 && row < int(sourceToProxy_.size()))
+            sourceToProxy_[row] = proxyRow;
+    }
+}
+
+void ListPresentationModel::groupOnWorker() {
+    QPointer<ListPresentationModel> self(this);
+    QThreadPool::globalInstance()->start(
+        [self, generation = mappingGeneration_, items = source_->items(), visible = visibleRows(),
+         column = groupingColumn_, now = QDateTime::currentDateTime()]() mutable {
+            GroupedRows rows = groupRows(items, visible, column, now);
+            items = {};
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, generation, rows = std::move(rows)]() mutable {
+                    if (!self || generation != self->mappingGeneration_ || !self->grouped_)
+                        return;
+                    self->deliveredGroups_ = std::move(rows);
+                    self->beginRemap();
+                    self->endRemap();
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+ListPresentationModel::GroupedRows
+ListPresentationModel::groupRows(const QList<ShellItem> &items, const std::vector<bool> &visible,
+                                 int column, const QDateTime &now) {
     // Group ids in order of first appearance, then groups ordered by rank and title.
+    const int n = int(items.size());
     QHash<QString, int> idOf;
     std::vector<listrules::Group> groups;
     std::vector<int> groupOfRow(n, -1);
-    const QDateTime now = QDateTime::currentDateTime();
     for (int row = 0; row < n; ++row) {
-        if (!source_->isItemVisible(row))
+        if (row < int(visible.size()) && !visible[row])
             continue;
-        const ShellItem &item = source_->itemAt(row);
-        const QString text = groupingColumn_ == FileListModel::NameColumn
-                                 ? item.displayName()
-                                 : source_->detailText(row, groupingColumn_);
-        listrules::Group group = listrules::groupOf(item, groupingColumn_, text, now);
+        const ShellItem &item = items.at(row);
+        // Only the name and type columns group by text; sizes and dates by their values.
+        const QString text = column == FileListModel::NameColumn   ? item.displayName()
+                             : column == FileListModel::TypeColumn ? item.typeText()
+                                                                   : QString();
+        listrules::Group group = listrules::groupOf(item, column, text, now);
         auto it = idOf.constFind(group.title);
         int id;
         if (it == idOf.constEnd()) {
@@ -168,15 +227,15 @@ void ListPresentationModel::rebuildMapping() {
     for (int row = 0; row < n; ++row)
         if (groupOfRow[row] >= 0)
             members[position[groupOfRow[row]]].push_back(row);
+    GroupedRows rows;
+    rows.proxyToSource.reserve(n + groups.size());
     for (std::size_t g = 0; g < members.size(); ++g) {
-        groupTitles_.push_back(groups[byRank[g]].title);
-        groupSizes_.push_back(int(members[g].size()));
-        proxyToSource_.push_back(-int(g) - 1);
-        for (int row : members[g]) {
-            sourceToProxy_[row] = int(proxyToSource_.size());
-            proxyToSource_.push_back(row);
-        }
+        rows.titles.push_back(groups[byRank[g]].title);
+        rows.sizes.push_back(int(members[g].size()));
+        rows.proxyToSource.push_back(-int(g) - 1);
+        rows.proxyToSource.insert(rows.proxyToSource.end(), members[g].begin(), members[g].end());
     }
+    return rows;
 }
 
 bool ListPresentationModel::isGroupHeader(int row) const {

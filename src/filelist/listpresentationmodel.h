@@ -1,9 +1,13 @@
 // ListPresentationModel: the rows the file list's views show (visible items, group headers).
 #pragma once
 
+#include "platform/shellitem.h"
+
 #include <QAbstractProxyModel>
+#include <QDateTime>
 #include <QPersistentModelIndex>
 
+#include <optional>
 #include <vector>
 
 class FileListModel;
@@ -12,11 +16,29 @@ class FileListModel;
 // orders the items by group and puts a header row before each group. Ungrouped with every
 // item visible it maps rows one to one and forwards the source's signals unchanged (the fast
 // path a big folder takes); otherwise each source change rebuilds the mapping inside one
-// layout change that keeps selections on rows that stay. User-interface thread only.
+// layout change that keeps selections on rows that stay. Lives on the user-interface thread.
+//
+// Grouping looks at every item (its type may need a look at the file), so a folder of more
+// than kSyncGroupLimit items is grouped on a worker: its rows show ungrouped until the groups
+// arrive in one more layout change. A result for rows that changed meanwhile is dropped (by
+// generation number) and the newer rows are grouped instead.
 class ListPresentationModel : public QAbstractProxyModel {
     Q_OBJECT
 public:
     enum Role { IsGroupHeaderRole = Qt::UserRole + 100, GroupItemCountRole };
+    // Folders up to this size are grouped at once on the user-interface thread (a few ms even
+    // when every item's type must be looked up).
+    static constexpr int kSyncGroupLimit = 5000;
+
+    // The shown rows of a grouped list: header rows as -(group + 1), other rows as source rows.
+    struct GroupedRows {
+        std::vector<int> proxyToSource;
+        std::vector<QString> titles;
+        std::vector<int> sizes;
+    };
+    // Groups the visible `items` by detail `column` (pure; any thread).
+    static GroupedRows groupRows(const QList<ShellItem> &items, const std::vector<bool> &visible,
+                                 int column, const QDateTime &now);
 
     explicit ListPresentationModel(FileListModel *source, QObject *parent = nullptr);
 
@@ -50,6 +72,9 @@ signals:
 private:
     bool identity() const;
     void rebuildMapping();
+    void applyGroupedRows(GroupedRows &&rows);
+    void groupOnWorker();
+    std::vector<bool> visibleRows() const;
     void beginRemap();
     void endRemap();
     void connectSource();
@@ -67,4 +92,8 @@ private:
     QModelIndexList remapFrom_;
     QList<QPersistentModelIndex> remapSources_;
     int remapDepth_ = 0;
+    // Counts mapping rebuilds; a worker's groups apply only to the rows they were made from.
+    quint64 mappingGeneration_ = 0;
+    // Groups a worker delivered, taken by the next rebuild.
+    std::optional<GroupedRows> deliveredGroups_;
 };

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QMenu>
 
 namespace {
@@ -127,6 +128,43 @@ TEST_F(GroupingFixture, ArrangeAndViewMenuRules) {
     views.followCurrentStyle();
     EXPECT_TRUE(menu.findChild<QAction *>("Thumbnails1")->isChecked());
     EXPECT_FALSE(menu.findChild<QAction *>("Report1")->isChecked());
+}
+
+TEST(Grouping, BigFolderIsGroupedOnAWorkerKeepingTheSelection) {
+    // More items than are grouped at once: the rows show ungrouped, then the groups arrive.
+    TempFolder dir;
+    const int perLetter = ListPresentationModel::kSyncGroupLimit / 2 + 1;
+    for (const char *letter : {"a", "b", "c"})
+        for (int i = 0; i < perLetter; ++i)
+            dir.file(QStringLiteral("%1%2.txt").arg(QLatin1String(letter)).arg(i));
+    FileListView list;
+    list.setGroupingColumn(0);
+    list.setGrouped(true);
+    list.setViewCode(4);
+    list.show();
+    ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+    ASSERT_TRUE(waitListed(list));
+    const ListPresentationModel *rows = list.presentationModel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows->groupCount() == 3; }, 10000));
+    ASSERT_EQ(rows->rowCount(), 3 * perLetter + 3);
+    const QStringList shown = shownRows(list);
+    EXPECT_EQ(shown.at(0), "[A]");
+    EXPECT_EQ(shown.at(perLetter + 1), "[B]");
+    EXPECT_EQ(shown.at(2 * perLetter + 2), "[C]");
+    EXPECT_EQ(shown.at(1), "a0.txt");
+    EXPECT_EQ(shown.at(perLetter + 2), "b0.txt");
+
+    // A change while grouped re-reads the folder; the selected item stays selected once
+    // the new groups are in.
+    list.selectionModel()->select(rows->index(perLetter + 2, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    dir.file("a-new.txt");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return list.itemCount() == 3 * perLetter + 1 && rows->groupCount() == 3; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows->rowCount() == 3 * perLetter + 4; }, 10000));
+    ASSERT_EQ(list.selectedItems().size(), 1);
+    EXPECT_EQ(list.selectedItems().first().displayName(), "b0.txt");
+    EXPECT_EQ(shownRows(list).at(perLetter + 2), "[B]");
 }
 
 } // namespace
