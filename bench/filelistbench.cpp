@@ -5,6 +5,7 @@
 #include "filelist/filelistevents.h"
 #include "filelist/filelistmodel.h"
 #include "filelist/filelistview.h"
+#include "filelist/filterbox.h"
 #include "filelist/listpresentationmodel.h"
 
 #include <QAbstractItemView>
@@ -200,6 +201,26 @@ int runOurs(const std::string &dir) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double groupedMs = clock.nsecsElapsed() / 1e6;
     settle();
+    // XZ_BENCH_FILTER=text types a filter over the listed folder, one letter at a time.
+    if (const char *filter = std::getenv("XZ_BENCH_FILTER")) {
+        FilterBox box;
+        box.setList(&list);
+        QString typed;
+        for (const QChar c : QString::fromUtf8(filter)) {
+            typed += c;
+            const int before = list.presentationModel()->rowCount();
+            QElapsedTimer typing;
+            typing.start();
+            box.setEditText(typed);
+            const double keyMs = typing.nsecsElapsed() / 1e6;
+            while (list.presentationModel()->rowCount() == before && typing.elapsed() < 10000)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, kProbeIntervalMs);
+            std::fprintf(stderr, "filter \"%s\": key %.1f ms, %d shown after %.1f ms\n",
+                         qPrintable(typed), keyMs, list.presentationModel()->rowCount(),
+                         typing.nsecsElapsed() / 1e6);
+        }
+        settle();
+    }
     auto *app = static_cast<TimingApplication *>(qApp);
     if (std::getenv("XZ_BENCH_VERBOSE"))
         app->report();

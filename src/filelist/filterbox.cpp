@@ -3,9 +3,13 @@
 
 #include "filelist/filelistview.h"
 
+#include "filelist/filelistmodel.h"
+
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QThreadPool>
 
 #include <vector>
 
@@ -32,22 +36,47 @@ bool FilterBox::matches(const QString &filterText, const QString &name) {
     return filterIsOff(filterText) || name.contains(filterText, Qt::CaseSensitive);
 }
 
+std::vector<bool> FilterBox::visibleItems(const QList<ShellItem> &items, const QString &text) {
+    std::vector<bool> visible(items.size(), true);
+    if (filterIsOff(text))
+        return visible;
+    // File names are compared as stored in their folder, byte for byte: the typed text in
+    // the file-name encoding (UTF-8) is found in a name exactly when it is found in the
+    // decoded name, without decoding a million names.
+    const QByteArray needle = QFile::encodeName(text);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const ShellItem &item = items.at(i);
+        const QByteArray native = item.nativeName();
+        visible[i] = native.isEmpty() ? matches(text, item.displayName()) : native.contains(needle);
+    }
+    return visible;
+}
+
 void FilterBox::applyFilter(const QString &text) {
     if (!list_)
         return;
-    const int count = list_->itemCount();
-    std::vector<bool> visible(count, true);
-    if (!filterIsOff(text)) {
-        for (int i = 0; i < count; ++i) {
-            // The name as stored in its folder: the last component of the item's path, or
-            // the shown name for items that are not files.
-            const ShellItem item = list_->itemAt(i);
-            const QByteArray native = item.nativeName();
-            const QString name = native.isEmpty() ? item.displayName() : QFile::decodeName(native);
-            visible[i] = matches(text, name);
-        }
+    ++generation_;
+    const QList<ShellItem> items = list_->model()->items();
+    if (items.size() <= kSyncFilterLimit || filterIsOff(text)) {
+        list_->setItemsVisible(visibleItems(items, text));
+        return;
     }
-    list_->setItemsVisible(visible);
+    // A big folder is matched on a worker; the result applies only if nothing was typed since
+    // and the list still holds the items it was made from.
+    QPointer<FilterBox> self(this);
+    QThreadPool::globalInstance()->start([self, generation = generation_, items, text] {
+        std::vector<bool> visible = visibleItems(items, text);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, generation, items, visible = std::move(visible)] {
+                if (!self || generation != self->generation_ || !self->list_)
+                    return;
+                const QList<ShellItem> &shown = self->list_->model()->items();
+                if (shown.constData() == items.constData() && shown.size() == items.size())
+                    self->list_->setItemsVisible(visible);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void FilterBox::clearFilter() {

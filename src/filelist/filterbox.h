@@ -4,17 +4,23 @@
 #include <QComboBox>
 #include <QPointer>
 
+#include <vector>
+
 #include "filelist/filelistview.h"
 
 // Hides the file list's items whose file names do not contain the typed text (letter case
 // counts) and shows them all again for an empty text or "*". It acts only when the text
 // changes (typed or picked): items of a folder listed later are all visible. A double-click
-// clears the text. The list keeps counting hidden items. User-interface thread only.
+// clears the text. The list keeps counting hidden items. Lives on the user-interface thread;
+// big lists are matched on a worker.
 class FilterBox : public QComboBox {
     Q_OBJECT
 public:
     // Width of the box in the panel, in pixels.
     static constexpr int kWidth = 88;
+    // Lists up to this many items are filtered at once on the user-interface thread; bigger
+    // ones on a worker (a million names take a few hundred ms).
+    static constexpr int kSyncFilterLimit = 5000;
 
     explicit FilterBox(QWidget *parent = nullptr);
 
@@ -25,8 +31,11 @@ public:
     static bool matches(const QString &filterText, const QString &name);
     static bool filterIsOff(const QString &filterText);
 
-    // The change rule applied to the list with `text` (also run by every text change).
+    // The change rule applied to the list with `text` (also run by every text change). For a
+    // list of more than kSyncFilterLimit items the items are hidden a moment later.
     void applyFilter(const QString &text);
+    // Which of `items` pass the filter `text` (pure; any thread).
+    static std::vector<bool> visibleItems(const QList<ShellItem> &items, const QString &text);
     // Empties the text and shows every item again (the double-click action).
     void clearFilter();
 
@@ -36,4 +45,6 @@ protected:
 
 private:
     QPointer<FileListView> list_;
+    // Counts filter texts; a worker's result applies only to the latest.
+    quint64 generation_ = 0;
 };

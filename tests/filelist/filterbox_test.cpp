@@ -76,4 +76,36 @@ TEST(FilterBox, HidesItemsByCaseSensitiveSubstring) {
     EXPECT_EQ(visibleNames(list), QStringList({"b.exe"}));
 }
 
+TEST(FilterBox, BigListIsFilteredOnAWorkerAndOnlyTheLastTextApplies) {
+    TempFolder dir;
+    const int count = FilterBox::kSyncFilterLimit + 1000;
+    for (int i = 0; i < count; ++i)
+        dir.file(QStringLiteral("n%1.txt").arg(i));
+    dir.file(QStringLiteral("名字-7.txt"));
+    FileListView list;
+    ASSERT_TRUE(list.setRootFolderCustomPath(dir.path()));
+    ASSERT_TRUE(waitListed(list));
+    FilterBox box;
+    box.setList(&list);
+
+    // Typed quickly: the earlier texts' results are dropped, the last one applies.
+    box.setEditText("7");
+    box.setEditText("77");
+    box.setEditText("777");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visibleNames(list).size() < count; }, 10000));
+    QStringList expected;
+    for (const QString &name : listedNames(list))
+        if (FilterBox::matches("777", name))
+            expected << name;
+    EXPECT_EQ(visibleNames(list), expected);
+    EXPECT_EQ(list.itemCount(), count + 1);
+
+    // Names are matched in their stored form, Chinese text included.
+    box.setEditText("名字");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visibleNames(list).size() == 1; }, 10000));
+    EXPECT_EQ(visibleNames(list), QStringList({"名字-7.txt"}));
+    box.clearFilter();
+    EXPECT_EQ(visibleNames(list).size(), count + 1);
+}
+
 } // namespace
