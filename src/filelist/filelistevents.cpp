@@ -54,8 +54,7 @@ void FileListEvents::onItemSelectionChanged() {
     if (!shortcutAction_)
         return;
     const int selected = list_->selectedCount();
-    const QList<ShellItem> items = selected > 0 ? list_->selectedItems() : QList<ShellItem>();
-    const ShellItem first = items.isEmpty() ? ShellItem() : items.first();
+    const ShellItem first = selected > 0 ? list_->firstSelectedItem() : ShellItem();
     shortcutAction_->setEnabled(
         listrules::shortcutCommandEnabled(selected, first, shortcutAction_->isEnabled()));
 }

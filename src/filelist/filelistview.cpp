@@ -277,6 +277,16 @@ QList<ShellItem> FileListView::selectedItems() const {
     return items;
 }
 
+ShellItem FileListView::firstSelectedItem() const {
+    // The top of the highest range, without listing every selected row.
+    int first = -1;
+    for (const QItemSelectionRange &range : selection_->selection())
+        if (range.left() == 0 && (first < 0 || range.top() < first))
+            first = range.top();
+    const int row = first < 0 ? -1 : sourceRow(presentation_->index(first, 0));
+    return row < 0 ? ShellItem() : model_->itemAt(row);
+}
+
 void FileListView::selectItem(int index, bool selected) {
     const QModelIndex proxy = presentation_->mapFromSource(model_->index(index, 0));
     if (!proxy.isValid())

@@ -68,6 +68,8 @@ public:
     int selectedCount() const;
     // The selected items in list order, the first one first; empty when none.
     QList<ShellItem> selectedItems() const;
+    // The selected item highest in the list (cheap for any selection), or an invalid item.
+    ShellItem firstSelectedItem() const;
     QList<int> selectedIndexes() const;
     void selectItem(int index, bool selected = true);
     void clearSelection();
