@@ -340,9 +340,11 @@ void FileListView::restoreSelection() {
     rememberedNames_.clear();
     rememberedSelection_.clear();
     QItemSelection selection;
-    for (int row = 0; row < model_->itemCount(); ++row)
+    qsizetype remaining = wanted.size();
+    for (int row = 0; row < model_->itemCount() && remaining > 0; ++row)
         if (wantedNames.contains(model_->itemAt(row).nativeName()) &&
             wanted.contains(model_->itemAt(row).nativePath())) {
+            --remaining;
             const QModelIndex index = presentation_->mapFromSource(model_->index(row, 0));
             if (index.isValid())
                 selection.select(index, index.siblingAtColumn(FileListModel::ColumnCount - 1));
