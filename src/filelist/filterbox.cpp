@@ -62,21 +62,26 @@ void FilterBox::applyFilter(const QString &text) {
         return;
     }
     // A big folder is matched on a worker; the result applies only if nothing was typed since
-    // and the list still holds the items it was made from.
+    // and the list still holds the items it was made from. If the same folder's items
+    // changed meanwhile (still listing, re-read), they are matched again; another folder
+    // shows all its items.
     QPointer<FilterBox> self(this);
-    QThreadPool::globalInstance()->start([self, generation = generation_, items, text] {
-        std::vector<bool> visible = visibleItems(items, text);
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, generation, items, visible = std::move(visible)] {
-                if (!self || generation != self->generation_ || !self->list_)
-                    return;
-                const QList<ShellItem> &shown = self->list_->model()->items();
-                if (shown.constData() == items.constData() && shown.size() == items.size())
-                    self->list_->setItemsVisible(visible);
-            },
-            Qt::QueuedConnection);
-    });
+    QThreadPool::globalInstance()->start(
+        [self, generation = generation_, items, text, root = list_->rootFolder()] {
+            std::vector<bool> visible = visibleItems(items, text);
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, generation, items, text, root, visible = std::move(visible)] {
+                    if (!self || generation != self->generation_ || !self->list_)
+                        return;
+                    const QList<ShellItem> &shown = self->list_->model()->items();
+                    if (shown.constData() == items.constData() && shown.size() == items.size())
+                        self->list_->setItemsVisible(visible);
+                    else if (self->list_->rootFolder() == root)
+                        self->applyFilter(text);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void FilterBox::clearFilter() {
