@@ -73,3 +73,15 @@ inline FloorListing listFloor(const std::string &dir) {
     listing.ok = true;
     return listing;
 }
+
+// Lists `dir` with the floor program and prints its figures in the fields the benchmark
+// scripts read; 1 when the folder cannot be read.
+inline int runFloorListing(const std::string &dir) {
+    const FloorListing listing = listFloor(dir);
+    if (!listing.ok)
+        return 1;
+    std::printf("floor items=%zu first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=0 "
+                "max_block_ms=0\n",
+                listing.entries.size(), listing.firstMs, listing.completeMs, statusKb("VmHWM"));
+    return 0;
+}

@@ -66,16 +66,6 @@ int makeFolder(const std::string &dir, long count) {
     return 0;
 }
 
-int runFloor(const std::string &dir) {
-    const FloorListing listing = listFloor(dir);
-    if (!listing.ok)
-        return 1;
-    std::printf("floor items=%zu first_ms=%.1f complete_ms=%.1f peak_kb=%ld base_kb=0 "
-                "max_block_ms=0\n",
-                listing.entries.size(), listing.firstMs, listing.completeMs, statusKb("VmHWM"));
-    return 0;
-}
-
 // Records the longest gap between probe ticks, i.e. the longest the event loop was blocked.
 class BlockProbe {
 public:
@@ -308,7 +298,7 @@ int main(int argc, char **argv) {
     if (mode == "make")
         return makeFolder(dir, argc > 3 ? std::atol(argv[3]) : 10000);
     if (mode == "floor")
-        return runFloor(dir);
+        return runFloorListing(dir);
     TimingApplication app(argc, argv);
     if (mode == "ours")
         return runOurs(dir);

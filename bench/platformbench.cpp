@@ -40,15 +40,6 @@ int makeFolder(const std::string &dir, long count) {
     return 0;
 }
 
-int runFloor(const std::string &dir) {
-    const FloorListing listing = listFloor(dir);
-    if (!listing.ok)
-        return 1;
-    std::printf("floor items=%zu complete_ms=%.1f peak_kb=%ld\n", listing.entries.size(),
-                listing.completeMs, statusKb("VmHWM"));
-    return 0;
-}
-
 // The threaded listing as a list would use it: batches are shown as they arrive (merged
 // while the list is small) and replaced by the complete sorted listing at the end.
 // Up to this many rows each batch is merged into place; beyond, batches are appended.
@@ -96,7 +87,7 @@ int main(int argc, char **argv) {
     if (mode == "make")
         return makeFolder(dir, argc > 3 ? std::atol(argv[3]) : 10000);
     if (mode == "floor")
-        return runFloor(dir);
+        return runFloorListing(dir);
     if (mode == "enum")
         return runEnumerator(dir, argc, argv);
     return 2;
